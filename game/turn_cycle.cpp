@@ -1,0 +1,124 @@
+#include "game/turn_cycle.h"
+
+#include "eval/evaluation.h"
+#include "movegen/instances.h"
+#include "search/board_ops.h"
+#include "search/scan.h"
+#include "search/search.h"
+#include "state/state.h"
+#include "ui/controls.h"
+#include "ui/painting.h"
+
+namespace vombel {
+
+std::int32_t clickState;
+std::int32_t fromSquare;
+std::int32_t toSquare;
+
+namespace {
+
+constexpr int kKingHome = 60;       // (5, 1)
+constexpr int kKingSideTarget = 62; // (7, 1)
+constexpr int kQueenSideTarget = 58; // (3, 1)
+
+bool attacked(int x) { return computerAttackMap(x, 1) == 1; }
+
+}  // namespace
+
+void c_Click(int a) {
+  if (clickState == 0) {
+    if (c[a].picture == kPictureLightEmpty || c[a].picture == kPictureDarkEmpty) return;
+    fromSquare = a;
+    clickState = 1;
+    c[a].appearance = 1;
+    redrawWindow();
+  } else if (a == fromSquare) {
+    clearSelection();
+  } else {
+    toSquare = a;
+    clickState = 0;
+    humanMove(fromSquare, a);
+    pintar_tablero();
+  }
+}
+
+void clearSelection() {
+  if (clickState == 1) c[fromSquare].appearance = 0;
+  clickState = 0;
+  redrawWindow();
+}
+
+void tryHumanCastling(int from, int to) {
+  humanCastled = 0;
+  clearAttackMaps();
+  markAttacks = kFlagSet;
+  scanRanksThenFiles<ply7Generator>(board);
+  if (from != kKingHome || historyFull()) return;
+  Board& b = board;
+  if (to == kKingSideTarget) {
+    if (attacked(6) || attacked(5) || attacked(7)) return;
+    if (b(6, 1) == kEmpty && b(5, 1) == kHumanKing && b(7, 1) == kEmpty && b(8, 1) == -kRook) {
+      b(5, 1) = kEmpty;
+      b(6, 1) = -kRook;
+      b(7, 1) = kHumanKing;
+      b(8, 1) = kEmpty;
+      pintar_tablero();
+      recordHistory();
+      humanCastled = 1;
+    }
+  } else if (to == kQueenSideTarget) {
+    // (2, 1) is not tested for attack: the king never crosses it.
+    if (attacked(4) || attacked(3) || attacked(5)) return;
+    if (b(4, 1) == kEmpty && b(5, 1) == kHumanKing && b(3, 1) == kEmpty && b(2, 1) == kEmpty &&
+        b(1, 1) == -kRook) {
+      b(5, 1) = kEmpty;
+      b(4, 1) = -kRook;
+      b(3, 1) = kHumanKing;
+      b(2, 1) = kEmpty;
+      b(1, 1) = kEmpty;
+      pintar_tablero();
+      recordHistory();
+      humanCastled = 1;
+    }
+  }
+}
+
+void humanMove(int from, int to) {
+  tryHumanCastling(from, to);
+  if (humanCastled == 1) {
+    computerMove();
+    return;
+  }
+  const int fx = screenFile(from);
+  const int fy = screenRank(from);
+  const int tx = screenFile(to);
+  const int ty = screenRank(to);
+
+  // The selected piece's own moves, then every computer move after it has been tried.
+  clearAttackMaps();
+  markAttacks = kFlagSet;
+  ply8Generator(board, fx, fy);
+  copyBoard(trialBoard, board);
+  makeMove(trialBoard, fx, fy, tx, ty);
+  findKings(trialBoard);
+  scanFilesThenRanks<ply7Generator>(trialBoard);
+
+  const bool kingSafe =
+      computerAttackMap(static_cast<int>(humanKingX), static_cast<int>(humanKingY)) == 0;
+  const bool legal = kingSafe && humanAttackMap(tx, ty) == 1 && boardsu.value == 0;
+  if (legal) {
+    // Taking the computer's king drives the material below 0: such a move is refused. A full
+    // history takes no further half-move.
+    if (materialSum(trialBoard) >= 0 && !historyFull()) {
+      makeMove(board, fx, fy, tx, ty);
+      pintar_tablero();
+      recordHistory();
+      computerMove();
+    }
+  } else if (boardsu.value == 1) {
+    makeMove(board, fx, fy, tx, ty);
+    pintar_tablero();
+  }
+}
+
+}  // namespace vombel

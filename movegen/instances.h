@@ -1,0 +1,46 @@
+// The eight generator instances: each binds one generator (with its ray walk) to the callback of
+// one ply, so every move of that ply reaches exactly that callback.
+//
+//   ply-1  computer  recordRootMove       candidates of the computer's turn
+//   ply-2  human     recordReply          the human's replies to one candidate
+//   ply-3  computer  searchPly3
+//   ply-4  human     searchPly4           the leaf at level Easy
+//   ply-5  computer  searchPly5           level Difficult only
+//   ply-6  human     scorePly6            the leaf at level Difficult
+//   ply-7  computer  fallbackMoveOrMark   fallback search, or marks computerAttackMap
+//   ply-8  human     fallbackReplyOrMark  fallback replies, or marks humanAttackMap
+//
+// Which squares each ply scans, and in which order, belongs to the caller's loop.
+#pragma once
+
+#include "movegen/generators.h"
+
+namespace vombel {
+
+void recordRootMove(int toX, int toY, int fromX, int fromY);
+void recordReply(int toX, int toY, int fromX, int fromY);
+void searchPly3(int toX, int toY, int fromX, int fromY);
+void searchPly4(int toX, int toY, int fromX, int fromY);
+void searchPly5(int toX, int toY, int fromX, int fromY);
+void scorePly6(int toX, int toY, int fromX, int fromY);
+void fallbackMoveOrMark(int toX, int toY, int fromX, int fromY);
+void fallbackReplyOrMark(int toX, int toY, int fromX, int fromY);
+
+inline void ply1Generator(const Board& b, int x, int y) { generateComputerMoves<recordRootMove>(b, x, y); }
+inline void ply2Generator(const Board& b, int x, int y) { generateHumanMoves<recordReply>(b, x, y); }
+inline void ply3Generator(const Board& b, int x, int y) { generateComputerMoves<searchPly3>(b, x, y); }
+inline void ply4Generator(const Board& b, int x, int y) { generateHumanMoves<searchPly4>(b, x, y); }
+inline void ply5Generator(const Board& b, int x, int y) { generateComputerMoves<searchPly5>(b, x, y); }
+inline void ply6Generator(const Board& b, int x, int y) { generateHumanMoves<scorePly6>(b, x, y); }
+inline void ply7Generator(const Board& b, int x, int y) {
+  generateComputerMoves<fallbackMoveOrMark>(b, x, y);
+}
+inline void ply8Generator(const Board& b, int x, int y) {
+  generateHumanMoves<fallbackReplyOrMark>(b, x, y);
+}
+
+// How many times each ply's callback has run since the counts were last cleared (index 1..8).
+// The driver and the benchmark read them; they cost one increment per callback.
+extern unsigned long long plyCalls[9];
+
+}  // namespace vombel

@@ -1,0 +1,70 @@
+#include "search/board_ops.h"
+
+#include <cstring>
+
+#include "state/state.h"
+#include "ui/controls.h"
+
+namespace vombel {
+
+void copyBoard(Board& destination, const Board& source) {
+  // Cells are stored file by file, so each file's eight playable cells are one contiguous run.
+  for (int x = 1; x <= 8; ++x) {
+    std::memcpy(&destination(x, 1), &source(x, 1), 8 * sizeof(std::int32_t));
+  }
+}
+
+void copyWholeBoard(Board& destination, const Board& source) {
+  std::memcpy(&destination, &source, sizeof(Board));
+}
+
+void makeMove(Board& b, int fromX, int fromY, int toX, int toY) {
+  b(toX, toY) = b(fromX, fromY);
+  b(fromX, fromY) = kEmpty;
+}
+
+void findKings(const Board& b) {
+  for (int y = 1; y <= 8; ++y) {
+    for (int x = 1; x <= 8; ++x) {
+      if (b(x, y) == kHumanKing) {
+        humanKingX = static_cast<float>(x);
+        humanKingY = static_cast<float>(y);
+      }
+    }
+  }
+}
+
+void classifyPhase(const Board& b) {
+  humanPieceCount = 0;
+  for (int y = 1; y <= 8; ++y) {
+    for (int x = 1; x <= 8; ++x) {
+      if (b(x, y) < 0) ++humanPieceCount;
+    }
+  }
+  // The computer's first four moves of a game the human opened get their own phases.
+  if (moveNumber == 1) {
+    gamePhase = 1;
+  } else if (moveNumber == 3) {
+    gamePhase = 2;
+  } else if (moveNumber == 5) {
+    gamePhase = 3;
+  } else if (moveNumber == 7) {
+    gamePhase = 4;
+  } else if (humanPieceCount > 8) {
+    gamePhase = 5;
+  } else {
+    gamePhase = 6;
+  }
+}
+
+bool historyFull() { return currentMove() >= kMaxHistory; }
+
+void recordHistory() {
+  if (historyFull()) return;
+  moveNumber += 1;
+  copyWholeBoard(gameHistory[currentMove()], board);
+  setHistoriaMax(currentMove());
+  setHistoriaValue(currentMove());
+}
+
+}  // namespace vombel

@@ -1,0 +1,31 @@
+// Small operations on boards shared by the computer's turn, the fallback search and the turn cycle.
+#pragma once
+
+#include "state/board.h"
+
+namespace vombel {
+
+// Copies the 64 playable squares of source into destination; destination's border is kept.
+void copyBoard(Board& destination, const Board& source);
+
+// Copies all 144 cells, border included (history entries and the board they restore).
+void copyWholeBoard(Board& destination, const Board& source);
+
+// Moves the code on (fromX, fromY) onto (toX, toY) and empties the origin. No promotion.
+void makeMove(Board& b, int fromX, int fromY, int toX, int toY);
+
+// Sets humanKingX/Y to the human king's square (the last one found, rank by rank); keeps them
+// when there is none.
+void findKings(const Board& b);
+
+// Counts the human's pieces into humanPieceCount and sets gamePhase from it and moveNumber.
+void classifyPhase(const Board& b);
+
+// Appends board to the game history as entry moveNumber + 1 and moves historia to it.
+// Does nothing once the history is full (entry 300 recorded).
+void recordHistory();
+
+// True when the history has no room for another half-move.
+bool historyFull();
+
+}  // namespace vombel

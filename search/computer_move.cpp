@@ -1,0 +1,129 @@
+#include <chrono>
+#include <cmath>
+#include <initializer_list>
+
+#include "eval/evaluation.h"
+#include "eval/ordering.h"
+#include "movegen/instances.h"
+#include "search/board_ops.h"
+#include "search/scan.h"
+#include "search/search.h"
+#include "state/state.h"
+#include "ui/controls.h"
+#include "ui/painting.h"
+
+namespace vombel {
+
+unsigned long long plyCalls[9];
+TurnReport turnReport;
+
+void recordRootMove(int toX, int toY, int fromX, int fromY) {
+  ++plyCalls[1];
+  if (rootCount >= kMaxListEntries) return;  // the list is full: further candidates are dropped
+  ++rootCount;
+  copyBoard(plyBoard1, board);
+  makeMove(plyBoard1, fromX, fromY, toX, toY);
+  if (plyBoard1(toX, 1) == kPawn) plyBoard1(toX, 1) = kQueen;
+  copyBoard(rootPositions[rootCount], plyBoard1);
+}
+
+namespace {
+
+void appendCandidate(const Board& position) {
+  if (rootCount >= kMaxListEntries) return;
+  ++rootCount;
+  copyBoard(rootPositions[rootCount], position);
+}
+
+bool anyAttacked(const Board& map, std::initializer_list<int> files, int rank) {
+  for (int x : files) {
+    if (map(x, rank) == 1) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void addComputerCastling() {
+  clearAttackMaps();
+  markAttacks = kFlagSet;
+  scanRanksThenFiles<ply8Generator>(board);
+
+  copyBoard(trialBoard, board);
+  Board& t = trialBoard;
+  if (t(5, 8) == kComputerKing && t(6, 8) == kEmpty && t(7, 8) == kEmpty && t(8, 8) == kRook) {
+    // A human move onto any square of the king side stops all castling this turn.
+    if (anyAttacked(humanAttackMap, {5, 6, 7, 8}, 8)) return;
+    t(7, 8) = kComputerKing;
+    t(6, 8) = kRook;
+    t(5, 8) = kEmpty;
+    t(8, 8) = kEmpty;
+    appendCandidate(t);
+  }
+  // After a king-side candidate the king has left (5, 8), so this test fails.
+  if (t(2, 8) == kEmpty && t(1, 8) == kRook && t(3, 8) == kEmpty && t(4, 8) == kEmpty &&
+      t(5, 8) == kComputerKing) {
+    if (anyAttacked(humanAttackMap, {3, 4, 5}, 8)) return;  // (2, 8) is not tested
+    t(3, 8) = kComputerKing;
+    t(4, 8) = kRook;
+    t(1, 8) = kEmpty;
+    t(2, 8) = kEmpty;
+    t(5, 8) = kEmpty;
+    appendCandidate(t);
+  }
+}
+
+void searchRootMoves() {
+  const int count = rootCount;
+  for (int n = 1; n <= count; ++n) {
+    copyBoard(plyBoard1, rootPositions[n]);
+    bestScore2 = 30000.0f;
+    replyCount = 0;
+    scanSquares<Side::human, Ranks::upward, ply2Generator>(plyBoard1);
+    setProgressValue(n);
+    orderReplies();
+    searchReplies();
+    if (bestScore2 > bestScore1 && !isRepetition(plyBoard1)) {
+      bestScore1 = bestScore2;
+      copyBoard(bestBoard, plyBoard1);
+      // Enough material won: play this candidate without searching the rest.
+      if (bestScore1 > rootMaterial + 2) break;
+    }
+  }
+}
+
+void computerMove() {
+  if (historyFull()) return;
+  const auto started = std::chrono::steady_clock::now();
+  for (auto& calls : plyCalls) calls = 0;
+  turnReport.resigned = false;
+
+  rootMaterial = 0;
+  setProgressValue(0);
+  findKings(board);
+  classifyPhase(board);
+  thinkStart = timeOfDay();
+  rootMaterial = materialSum(board);
+  cutoffFlag = kFlagClear;
+  rootCount = 0;
+  bestScore1 = -30000.0f;
+  scanSquares<Side::computer, Ranks::downward, ply1Generator>(board);
+  addComputerCastling();
+  setProgressMax(rootCount);
+  orderRootMoves();
+  searchRootMoves();
+  if (bestScore1 < 0) fallbackSearch();
+  copyBoard(board, bestBoard);
+  setProgressValue(0);
+  pintar_tablero();
+  recordHistory();
+  computerTime = std::floor(timeOfDay() - thinkStart + computerTime);
+  setCaption(tiempoco, static_cast<long long>(computerTime));
+
+  turnReport.milliseconds =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+  ++turnReport.turns;
+  beep();
+}
+
+}  // namespace vombel

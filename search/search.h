@@ -1,0 +1,33 @@
+// The computer's turn: candidates, ordering, the alpha-beta search below them, the fallback
+// search and resignation.
+#pragma once
+
+namespace vombel {
+
+// The computer's whole turn: plays the chosen position on board, repaints, records it, updates
+// the computer's clock and beeps. Does nothing when the history is full.
+void computerMove();
+
+// The ply-1 loop over the ordered candidates; leaves the best in bestScore1 and bestBoard.
+void searchRootMoves();
+
+// Appends the computer's castling candidate, if king and rook stand ready and the human attacks
+// none of the squares concerned.
+void addComputerCastling();
+
+// Searches the ordered replies to the candidate in plyBoard1; leaves its score in bestScore2.
+void searchReplies();
+
+// Two-ply material search over every computer move when the main search loses the king; resigns
+// with "Computer resignes" when every move loses it at once. Leaves the move in bestBoard.
+void fallbackSearch();
+
+// What the last computer turn did, for the driver and the benchmark.
+struct TurnReport {
+  unsigned long long turns;  // computer turns played since start-up
+  bool resigned;             // the last turn resigned
+  double milliseconds;       // the last turn's duration
+};
+extern TurnReport turnReport;
+
+}  // namespace vombel

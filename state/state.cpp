@@ -1,0 +1,38 @@
+#include "state/state.h"
+
+namespace vombel {
+
+Board board;
+Board bestBoard;
+Board trialBoard;
+Board plyBoard1, plyBoard2, plyBoard3, plyBoard4, plyBoard5, plyBoard6;
+Board humanAttackMap;
+Board computerAttackMap;
+Board rootPositions[kMaxListEntries + 1];
+Board replyPositions[kMaxListEntries + 1];
+Board gameHistory[kMaxHistory + 1];
+char squareColours[64][2];
+std::int32_t rootCount;
+std::int32_t replyCount;
+float rootMaterial;
+float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
+std::int16_t cutoffFlag;
+std::int16_t markAttacks;
+float moveNumber;
+std::int32_t gamePhase;
+std::int32_t humanPieceCount;
+float humanKingX, humanKingY;
+std::int32_t humanCastled;
+double computerTime;
+double thinkStart;
+
+void clearAttackMaps() {
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) {
+      humanAttackMap(x, y) = 0;
+      computerAttackMap(x, y) = 0;
+    }
+  }
+}
+
+}  // namespace vombel

@@ -1,0 +1,148 @@
+// vombel-headless: plays the game without a window, for checks and experiments.
+//
+//   vombel-headless [--level easy|difficult] [--in FILE] [--out FILE] EVENT...
+//
+// Events, run in order: force, new, click:A (A = 0..63), scroll:N, setup:on, setup:off,
+// level:easy, level:difficult, tick, open, save. Each computer move prints one line:
+//   move=<n> resigned=<0|1> score=<bestScore1> calls=<c1>,...,<c8> ms=<duration>
+// --in starts from a game file as Open takes it in; --out writes the game as Save writes it.
+// Bad arguments or an unreadable --in file: a message on standard error and exit status 2.
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "game/turn_cycle.h"
+#include "movegen/instances.h"
+#include "search/search.h"
+#include "state/state.h"
+#include "ui/controls.h"
+#include "ui/events.h"
+#include "ui/history.h"
+#include "ui/saved_game.h"
+
+namespace {
+
+using namespace vombel;
+
+enum class Kind { force, newGame, click, scroll, setupOn, setupOff, easyLevel, difficultLevel, tick,
+                  open, save };
+
+struct Event {
+  Kind kind;
+  int argument;
+};
+
+int fail(const std::string& message) {
+  std::fprintf(stderr, "vombel-headless: %s\n", message.c_str());
+  return 2;
+}
+
+// Parses a whole decimal number in [low, high].
+bool parseNumber(const char* text, int low, int high, int& value) {
+  if (*text == '\0') return false;
+  errno = 0;
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+  value = static_cast<int>(v);
+  return true;
+}
+
+bool parseEvent(const std::string& word, Event& event) {
+  static const struct {
+    const char* name;
+    Kind kind;
+  } plain[] = {{"force", Kind::force},          {"new", Kind::newGame},
+               {"setup:on", Kind::setupOn},     {"setup:off", Kind::setupOff},
+               {"level:easy", Kind::easyLevel}, {"level:difficult", Kind::difficultLevel},
+               {"tick", Kind::tick},            {"open", Kind::open},
+               {"save", Kind::save}};
+  for (const auto& p : plain) {
+    if (word == p.name) {
+      event = {p.kind, 0};
+      return true;
+    }
+  }
+  if (word.rfind("click:", 0) == 0) {
+    event.kind = Kind::click;
+    return parseNumber(word.c_str() + 6, 0, 63, event.argument);
+  }
+  if (word.rfind("scroll:", 0) == 0) {
+    event.kind = Kind::scroll;
+    // The user cannot move the bar past its ends: any other number lands on the nearer end.
+    return parseNumber(word.c_str() + 7, -1000000, 1000000, event.argument);
+  }
+  return false;
+}
+
+void run(const Event& e) {
+  switch (e.kind) {
+    case Kind::force: force_Click(); break;
+    case Kind::newGame: nuevo_Click(); break;
+    case Kind::click: c_Click(e.argument); break;
+    case Kind::scroll: historia_Scroll(e.argument); break;
+    case Kind::setupOn: boardsu.value = 1; break;
+    case Kind::setupOff: boardsu.value = 0; break;
+    case Kind::easyLevel: selectLevel(false); break;
+    case Kind::difficultLevel: selectLevel(true); break;
+    case Kind::tick: Timer1_Timer(); break;
+    case Kind::open: open_Click(); break;
+    case Kind::save: guardar_Click(); break;
+  }
+}
+
+void printTurn() {
+  std::printf("move=%d resigned=%d score=%d calls=", currentMove(), turnReport.resigned ? 1 : 0,
+              static_cast<int>(bestScore1));
+  for (int k = 1; k <= 8; ++k) std::printf(k == 1 ? "%llu" : ",%llu", plyCalls[k]);
+  std::printf(" ms=%.1f\n", turnReport.milliseconds);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const char* level = nullptr;
+  const char* in = nullptr;
+  const char* out = nullptr;
+  std::vector<Event> events;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--level" || arg == "--in" || arg == "--out") {
+      if (i + 1 >= argc) return fail("missing value after " + arg);
+      const char* value = argv[++i];
+      if (arg == "--level") {
+        if (std::strcmp(value, "easy") != 0 && std::strcmp(value, "difficult") != 0) {
+          return fail("unknown level '" + std::string(value) + "' (easy or difficult)");
+        }
+        level = value;
+      } else {
+        (arg == "--in" ? in : out) = value;
+      }
+      continue;
+    }
+    Event event{};
+    if (!parseEvent(arg, event)) return fail("unknown argument '" + arg + "'");
+    events.push_back(event);
+  }
+
+  platform.messageBox = [](const char* text) { std::fprintf(stderr, "%s\n", text); };
+  tablero_Load();
+  if (in != nullptr && !loadGameFile(in)) {
+    return fail(std::string("cannot read a game from '") + in + "'");
+  }
+  if (level != nullptr) selectLevel(std::strcmp(level, "difficult") == 0);
+
+  for (const Event& e : events) {
+    const auto turnsBefore = turnReport.turns;
+    run(e);
+    if (turnReport.turns != turnsBefore) printTurn();
+    std::fflush(stdout);
+  }
+  if (out != nullptr && !saveGameFile(out)) {
+    return fail(std::string("cannot write '") + out + "'");
+  }
+  return 0;
+}

@@ -1,0 +1,88 @@
+#include "ui/controls.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+
+#include "ui/history.h"
+
+namespace vombel {
+
+PictureBox c[64];
+ScrollBar historia;
+Label lbl_jugada;
+Label tiempoco;
+Label tiempous;
+CheckBox boardsu;
+ProgressBar Progreso;
+OptionButton easy;
+OptionButton difficult;
+CommandButton info = {"Less Information"};
+int windowHeight = kFullHeight;
+
+namespace {
+
+double steadySeconds() {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+Platform platform = {nullptr, nullptr, nullptr, steadySeconds};
+
+void setCaption(Label& label, const char* text) {
+  std::snprintf(label.caption, sizeof label.caption, "%s", text);
+}
+
+void setCaption(Label& label, long long number) {
+  std::snprintf(label.caption, sizeof label.caption, "%lld", number);
+}
+
+void setCaption(CommandButton& button, const char* text) {
+  std::snprintf(button.caption, sizeof button.caption, "%s", text);
+}
+
+void setHistoriaMax(int max) {
+  historia.max = max < 0 ? 0 : max;
+  if (historia.value > historia.max) setHistoriaValue(historia.max);
+}
+
+void setHistoriaValue(int value) {
+  if (value < 0) value = 0;
+  if (value > historia.max) value = historia.max;
+  if (value == historia.value) return;
+  historia.value = value;
+  historia_Change();
+}
+
+void setProgressMax(int max) {
+  Progreso.max = max;
+  if (Progreso.value > max) Progreso.value = max;
+}
+
+void setProgressValue(int value) {
+  Progreso.value = value;
+  redrawWindow();
+}
+
+void selectLevel(bool isDifficult) {
+  difficult.value = isDifficult;
+  easy.value = !isDifficult;
+}
+
+void messageBox(const char* text) {
+  if (platform.messageBox != nullptr) platform.messageBox(text);
+}
+
+void beep() {
+  if (platform.beep != nullptr) platform.beep();
+}
+
+void redrawWindow() {
+  if (platform.redraw != nullptr) platform.redraw();
+}
+
+double timeOfDay() { return platform.timeOfDay(); }
+
+}  // namespace vombel

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace vombel {
+
+// Makes the 64 squares show board: each square shares the store picture of its code and colour
+// and loses any highlight. A pawn left on its last rank becomes a queen on board first.
+void pintar_tablero();
+
+// The store picture (1..26) for a code on a light or dark square; 0 for a code without one.
+int pictureFor(int code, bool lightSquare);
+
+}  // namespace vombel

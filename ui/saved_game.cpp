@@ -1,0 +1,116 @@
+#include "ui/saved_game.h"
+
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "search/board_ops.h"
+#include "state/state.h"
+#include "ui/controls.h"
+#include "ui/history.h"
+
+namespace vombel {
+
+namespace {
+
+// A file being read, staged here until it has proved valid.
+Board stagedHistory[kMaxHistory + 1];
+
+struct FileCloser {
+  std::FILE* file;
+  ~FileCloser() {
+    if (file != nullptr) std::fclose(file);
+  }
+};
+
+bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+
+// Reads the next line of f as a single whole number with any blanks around it. Returns false at
+// the end of the file or when the line is anything else (a blank line included).
+bool readNumber(std::FILE* f, long& value) {
+  char line[64];
+  if (std::fgets(line, sizeof line, f) == nullptr) return false;
+  const std::size_t length = std::strlen(line);
+  if (length == sizeof line - 1 && line[length - 1] != '\n') return false;  // over-long line
+  const char* p = line;
+  while (isBlank(*p)) ++p;
+  const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
+  if (!std::isdigit(static_cast<unsigned char>(*digits))) return false;
+  char* end = nullptr;
+  value = std::strtol(p, &end, 10);
+  if (value > 100000 || value < -100000) return false;
+  while (isBlank(*end)) ++end;
+  return *end == '\0';
+}
+
+// True when nothing but blank space is left in f.
+bool onlyBlankSpaceLeft(std::FILE* f) {
+  int ch;
+  while ((ch = std::fgetc(f)) != EOF) {
+    if (!isBlank(static_cast<char>(ch))) return false;
+  }
+  return true;
+}
+
+bool validCell(int x, int y, long value) {
+  return isPlayable(x, y) ? isPieceCodeOrEmpty(static_cast<std::int32_t>(value))
+                          : value == kBorder;
+}
+
+void writeNumber(std::FILE* f, long value) {
+  std::fprintf(f, value < 0 ? "%ld \r\n" : " %ld \r\n", value);
+}
+
+}  // namespace
+
+bool saveGameFile(const char* path) {
+  char temporary[4096];
+  if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >= static_cast<int>(sizeof temporary)) {
+    return false;
+  }
+  std::FILE* f = std::fopen(temporary, "wb");
+  if (f == nullptr) return false;
+  const int n = currentMove();
+  writeNumber(f, n);
+  for (int i = 0; i <= n; ++i) {
+    for (int y = kLow; y <= kHigh; ++y) {
+      for (int x = kLow; x <= kHigh; ++x) writeNumber(f, gameHistory[i](x, y));
+    }
+  }
+  const bool written = std::ferror(f) == 0;
+  const bool closed = std::fclose(f) == 0;
+  if (!written || !closed || std::rename(temporary, path) != 0) {
+    std::remove(temporary);
+    return false;
+  }
+  return true;
+}
+
+bool loadGameFile(const char* path) {
+  FileCloser input{std::fopen(path, "rb")};
+  if (input.file == nullptr) return false;
+  long counter = 0;
+  if (!readNumber(input.file, counter) || counter < 0 || counter > kMaxHistory) return false;
+  const int n = static_cast<int>(counter);
+  for (int i = 0; i <= n; ++i) {
+    for (int y = kLow; y <= kHigh; ++y) {
+      for (int x = kLow; x <= kHigh; ++x) {
+        long value = 0;
+        if (!readNumber(input.file, value) || !validCell(x, y, value)) return false;
+        stagedHistory[i](x, y) = static_cast<std::int32_t>(value);
+      }
+    }
+  }
+  if (!onlyBlankSpaceLeft(input.file)) return false;
+
+  // The whole file is valid: take it in.
+  for (int i = 0; i <= n; ++i) copyWholeBoard(gameHistory[i], stagedHistory[i]);
+  moveNumber = static_cast<float>(n);
+  setHistoriaMax(n);
+  setHistoriaValue(n);
+  historia_Change();
+  return true;
+}
+
+}  // namespace vombel
