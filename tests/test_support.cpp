@@ -1,0 +1,91 @@
+#include "test_support.h"
+
+#include <cstring>
+
+#include "game/turn_cycle.h"
+#include "search/board_ops.h"
+#include "state/new_game.h"
+#include "state/state.h"
+#include "ui/controls.h"
+#include "ui/painting.h"
+
+namespace vombel::testing_support {
+
+std::vector<std::string> messages;
+int beeps = 0;
+
+namespace {
+
+int codeOf(char ch) {
+  switch (ch) {
+    case 'p': return kPawn;
+    case 'n': return kKnight;
+    case 'b': return kBishop;
+    case 'r': return kRook;
+    case 'q': return kQueen;
+    case 'k': return kComputerKing;
+    case 'P': return -kPawn;
+    case 'N': return -kKnight;
+    case 'B': return -kBishop;
+    case 'R': return -kRook;
+    case 'Q': return -kQueen;
+    case 'K': return kHumanKing;
+    default: return kEmpty;
+  }
+}
+
+}  // namespace
+
+Board boardFromText(const std::string& ranks) {
+  std::string squares;
+  for (char ch : ranks) {
+    if (ch != ' ' && ch != '\n') squares += ch;
+  }
+  EXPECT_EQ(squares.size(), 64u) << "a position needs 64 squares";
+  Board b;
+  for (int x = kLow; x <= kHigh; ++x) {
+    for (int y = kLow; y <= kHigh; ++y) b(x, y) = kBorder;
+  }
+  for (int a = 0; a < 64 && a < static_cast<int>(squares.size()); ++a) {
+    b(screenFile(a), screenRank(a)) = codeOf(squares[a]);
+  }
+  return b;
+}
+
+std::string boardToText(const Board& b) {
+  std::string text;
+  for (int y = 8; y >= 1; --y) {
+    for (int x = 1; x <= 8; ++x) {
+      char ch = '?';
+      for (char candidate : std::string(".pnbrqkPNBRQK")) {
+        if (codeOf(candidate) == b(x, y)) ch = candidate;
+      }
+      text += ch;
+    }
+    if (y > 1) text += ' ';
+  }
+  return text;
+}
+
+void startFrom(const std::string& ranks) {
+  newGame();
+  board = boardFromText(ranks);
+  copyWholeBoard(gameHistory[0], board);
+  pintar_tablero();
+}
+
+void GameTest::SetUp() {
+  messages.clear();
+  beeps = 0;
+  platform.messageBox = [](const char* text) { messages.emplace_back(text); };
+  platform.beep = [] { ++beeps; };
+  platform.redraw = nullptr;
+  static double (*const realClock)() = platform.timeOfDay;
+  platform.timeOfDay = realClock;
+  clickState = 0;
+  windowHeight = kFullHeight;
+  setCaption(info, "Less Information");
+  newGame();
+}
+
+}  // namespace vombel::testing_support

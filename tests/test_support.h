@@ -1,0 +1,39 @@
+// Helpers shared by the engine tests: positions written as text, and a fixture that starts every
+// test from a fresh game with the platform services captured.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "state/board.h"
+
+namespace vombel::testing_support {
+
+// A board from eight ranks of text, rank 8 first, file 1 on the left. Upper case is the human's
+// (White), lower case the computer's; '.' is empty. Spaces are ignored. The border holds 2.
+//
+//   boardFromText("rnbqkbnr"
+//                 "pppppppp"
+//                 "........"  x 4
+//                 "PPPPPPPP"
+//                 "RNBQKBNR");
+Board boardFromText(const std::string& ranks);
+
+// The text form of a board's playable squares, as boardFromText reads it ('?' for other codes).
+std::string boardToText(const Board& b);
+
+// Starts a new game, then makes position the game position and history entry 0 and repaints.
+void startFrom(const std::string& ranks);
+
+// Messages shown and beeps sounded since the fixture started.
+extern std::vector<std::string> messages;
+extern int beeps;
+
+class GameTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+};
+
+}  // namespace vombel::testing_support
