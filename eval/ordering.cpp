@@ -46,9 +46,13 @@ bool sameComputerPieces(const Board& newer, const Board& older) {
 
 }  // namespace
 
-void orderRootMoves() { exchangeSort<evaluatePosition, true>(rootPositions, rootCount); }
+void orderRootMoves() {
+  exchangeSort<evaluatePosition, true>(rootPositions, rootCount);
+}
 
-void orderReplies() { exchangeSort<materialSum, false>(replyPositions, replyCount); }
+void orderReplies() {
+  exchangeSort<materialSum, false>(replyPositions, replyCount);
+}
 
 bool isRepetition(const Board& candidate) {
   if (moveNumber < 10) return false;

@@ -17,11 +17,13 @@ std::int32_t toSquare;
 
 namespace {
 
-constexpr int kKingHome = 60;       // (5, 1)
-constexpr int kKingSideTarget = 62; // (7, 1)
-constexpr int kQueenSideTarget = 58; // (3, 1)
+constexpr int kKingHome = 60;         // (5, 1)
+constexpr int kKingSideTarget = 62;   // (7, 1)
+constexpr int kQueenSideTarget = 58;  // (3, 1)
 
-bool attacked(int x) { return computerAttackMap(x, 1) == 1; }
+bool attacked(int x) {
+  return computerAttackMap(x, 1) == 1;
+}
 
 }  // namespace
 

@@ -15,8 +15,8 @@ namespace vombel {
 using MoveCallback = void (*)(int toX, int toY, int fromX, int fromY);
 
 // Knight jumps in generation order, as (dx, dy).
-inline constexpr int kKnightSteps[8][2] = {{2, 1},  {2, -1}, {-2, -1}, {-2, 1},
-                                           {1, 2},  {-1, 2}, {1, -2},  {-1, -2}};
+inline constexpr int kKnightSteps[8][2] = {{2, 1}, {2, -1}, {-2, -1}, {-2, 1},
+                                           {1, 2}, {-1, 2}, {1, -2},  {-1, -2}};
 // King steps in generation order.
 inline constexpr int kKingSteps[8][2] = {{1, 1},  {-1, 1}, {-1, -1}, {1, -1},
                                          {0, -1}, {0, 1},  {-1, 0},  {1, 0}};
@@ -72,13 +72,16 @@ inline void generateComputerMoves(const Board& position, int x, int y) {
       }
       return;
     case kBishop:
-      for (int r = 0; r < 4; ++r) walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
+      for (int r = 0; r < 4; ++r)
+        walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case kRook:
-      for (int r = 4; r < 8; ++r) walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
+      for (int r = 4; r < 8; ++r)
+        walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case kQueen:
-      for (const auto& r : kRays) walkComputerRay<callback>(x, y, position, r[0], r[1]);
+      for (const auto& r : kRays)
+        walkComputerRay<callback>(x, y, position, r[0], r[1]);
       return;
     case kComputerKing:
       for (const auto& s : kKingSteps) {
@@ -111,13 +114,16 @@ inline void generateHumanMoves(const Board& position, int x, int y) {
       }
       return;
     case -kBishop:
-      for (int r = 0; r < 4; ++r) walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
+      for (int r = 0; r < 4; ++r)
+        walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case -kRook:
-      for (int r = 4; r < 8; ++r) walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
+      for (int r = 4; r < 8; ++r)
+        walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case -kQueen:
-      for (const auto& r : kRays) walkHumanRay<callback>(x, y, position, r[0], r[1]);
+      for (const auto& r : kRays)
+        walkHumanRay<callback>(x, y, position, r[0], r[1]);
       return;
     case kHumanKing:
       for (const auto& s : kKingSteps) {

@@ -26,12 +26,24 @@ void scorePly6(int toX, int toY, int fromX, int fromY);
 void fallbackMoveOrMark(int toX, int toY, int fromX, int fromY);
 void fallbackReplyOrMark(int toX, int toY, int fromX, int fromY);
 
-inline void ply1Generator(const Board& b, int x, int y) { generateComputerMoves<recordRootMove>(b, x, y); }
-inline void ply2Generator(const Board& b, int x, int y) { generateHumanMoves<recordReply>(b, x, y); }
-inline void ply3Generator(const Board& b, int x, int y) { generateComputerMoves<searchPly3>(b, x, y); }
-inline void ply4Generator(const Board& b, int x, int y) { generateHumanMoves<searchPly4>(b, x, y); }
-inline void ply5Generator(const Board& b, int x, int y) { generateComputerMoves<searchPly5>(b, x, y); }
-inline void ply6Generator(const Board& b, int x, int y) { generateHumanMoves<scorePly6>(b, x, y); }
+inline void ply1Generator(const Board& b, int x, int y) {
+  generateComputerMoves<recordRootMove>(b, x, y);
+}
+inline void ply2Generator(const Board& b, int x, int y) {
+  generateHumanMoves<recordReply>(b, x, y);
+}
+inline void ply3Generator(const Board& b, int x, int y) {
+  generateComputerMoves<searchPly3>(b, x, y);
+}
+inline void ply4Generator(const Board& b, int x, int y) {
+  generateHumanMoves<searchPly4>(b, x, y);
+}
+inline void ply5Generator(const Board& b, int x, int y) {
+  generateComputerMoves<searchPly5>(b, x, y);
+}
+inline void ply6Generator(const Board& b, int x, int y) {
+  generateHumanMoves<scorePly6>(b, x, y);
+}
 inline void ply7Generator(const Board& b, int x, int y) {
   generateComputerMoves<fallbackMoveOrMark>(b, x, y);
 }

@@ -57,7 +57,9 @@ void classifyPhase(const Board& b) {
   }
 }
 
-bool historyFull() { return currentMove() >= kMaxHistory; }
+bool historyFull() {
+  return currentMove() >= kMaxHistory;
+}
 
 void recordHistory() {
   if (historyFull()) return;

@@ -95,7 +95,8 @@ void searchRootMoves() {
 void computerMove() {
   if (historyFull()) return;
   const auto started = std::chrono::steady_clock::now();
-  for (auto& calls : plyCalls) calls = 0;
+  for (auto& calls : plyCalls)
+    calls = 0;
   turnReport.resigned = false;
 
   rootMaterial = 0;

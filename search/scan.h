@@ -47,7 +47,8 @@ inline void scanSquaresWithCutoff(const Board& b) {
 template <void (*generate)(const Board&, int, int)>
 inline void scanFilesThenRanks(const Board& b) {
   for (int x = 1; x <= 8; ++x) {
-    for (int y = 1; y <= 8; ++y) generate(b, x, y);
+    for (int y = 1; y <= 8; ++y)
+      generate(b, x, y);
   }
 }
 
@@ -55,7 +56,8 @@ inline void scanFilesThenRanks(const Board& b) {
 template <void (*generate)(const Board&, int, int)>
 inline void scanRanksThenFiles(const Board& b) {
   for (int y = 1; y <= 8; ++y) {
-    for (int x = 1; x <= 8; ++x) generate(b, x, y);
+    for (int x = 1; x <= 8; ++x)
+      generate(b, x, y);
   }
 }
 

@@ -33,8 +33,8 @@ inline constexpr std::int32_t kQueen = 90;
 inline constexpr std::int32_t kComputerKing = 15000;
 inline constexpr std::int32_t kHumanKing = -10000;
 
-inline constexpr int kLow = -1;  // lowest index of either coordinate
-inline constexpr int kHigh = 10; // highest index of either coordinate
+inline constexpr int kLow = -1;   // lowest index of either coordinate
+inline constexpr int kHigh = 10;  // highest index of either coordinate
 
 // A board-shaped array. Cells are stored file by file, so the eight playable cells of one file
 // are contiguous. b(x, y) reads or writes the cell of file x and rank y.
@@ -73,12 +73,20 @@ constexpr bool isPieceCodeOrEmpty(std::int32_t v) {
   }
 }
 
-constexpr bool isPlayable(int x, int y) { return x >= 1 && x <= 8 && y >= 1 && y <= 8; }
+constexpr bool isPlayable(int x, int y) {
+  return x >= 1 && x <= 8 && y >= 1 && y <= 8;
+}
 
 // Screen index a = 0..63 numbers the square controls row by row from the top-left square (1, 8):
 // a = (8 - y) * 8 + (x - 1). So 0 is (1, 8), 7 is (8, 8), 56 is (1, 1) and 63 is (8, 1).
-constexpr int screenIndex(int x, int y) { return (8 - y) * 8 + (x - 1); }
-constexpr int screenFile(int a) { return a % 8 + 1; }
-constexpr int screenRank(int a) { return 8 - a / 8; }
+constexpr int screenIndex(int x, int y) {
+  return (8 - y) * 8 + (x - 1);
+}
+constexpr int screenFile(int a) {
+  return a % 8 + 1;
+}
+constexpr int screenRank(int a) {
+  return 8 - a / 8;
+}
 
 }  // namespace vombel

@@ -13,11 +13,12 @@ namespace {
 
 void fill(Board& b, std::int32_t value) {
   for (int x = kLow; x <= kHigh; ++x) {
-    for (int y = kLow; y <= kHigh; ++y) b(x, y) = value;
+    for (int y = kLow; y <= kHigh; ++y)
+      b(x, y) = value;
   }
 }
 
-constexpr std::int32_t kBackRank[8] = {kRook, kKnight, kBishop, kQueen,
+constexpr std::int32_t kBackRank[8] = {kRook,         kKnight, kBishop, kQueen,
                                        kComputerKing, kBishop, kKnight, kRook};
 
 }  // namespace
@@ -25,7 +26,8 @@ constexpr std::int32_t kBackRank[8] = {kRook, kKnight, kBishop, kQueen,
 void setStartPosition(Board& b) {
   fill(b, kBorder);
   for (int x = 1; x <= 8; ++x) {
-    for (int y = 1; y <= 8; ++y) b(x, y) = kEmpty;
+    for (int y = 1; y <= 8; ++y)
+      b(x, y) = kEmpty;
   }
   for (int x = 1; x <= 8; ++x) {
     b(x, 2) = -kPawn;

@@ -48,6 +48,8 @@ extern double thinkStart;
 void clearAttackMaps();
 
 // The history index of the current position (moveNumber as a whole number).
-inline int currentMove() { return static_cast<int>(moveNumber); }
+inline int currentMove() {
+  return static_cast<int>(moveNumber);
+}
 
 }  // namespace vombel

@@ -30,7 +30,8 @@ std::string readFile(const fs::path& p) {
 std::vector<std::string> splitWords(const std::string& line) {
   std::istringstream s(line);
   std::vector<std::string> words;
-  for (std::string w; s >> w;) words.push_back(w);
+  for (std::string w; s >> w;)
+    words.push_back(w);
   return words;
 }
 
@@ -51,14 +52,16 @@ struct DriverRun {
 
 DriverRun runDriver(const fs::path& dir, const std::vector<std::string>& args) {
   std::string command = "cd '" + dir.string() + "' && '" DRIVER_PATH "' --out out.vmb";
-  for (const auto& a : args) command += " '" + a + "'";
+  for (const auto& a : args)
+    command += " '" + a + "'";
   command += " 2>/dev/null";
   DriverRun run{-1, {}};
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
   char buffer[4096];
   std::size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    run.out.append(buffer, n);
   const int status = pclose(pipe);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
@@ -92,13 +95,15 @@ TEST_P(Conformance, MatchesRecordedResults) {
     const std::string prefix = (kCases / (name + "." + std::to_string(k))).string();
 
     EXPECT_EQ(run.status, std::stoi(readFile(prefix + ".rc"))) << step;
-    const std::string stdoutWithoutTimes = std::regex_replace(run.out, std::regex(" ms=[^ \n]*"), "");
+    const std::string stdoutWithoutTimes =
+        std::regex_replace(run.out, std::regex(" ms=[^ \n]*"), "");
     EXPECT_EQ(stdoutWithoutTimes, readFile(prefix + ".stdout")) << step;
     for (const char* file : {"out.vmb", "juego.vmb"}) {
       const fs::path expected = prefix + "." + file;
       if (fs::exists(expected)) {
         ASSERT_TRUE(fs::exists(dir / file)) << step << ": " << file << " missing";
-        EXPECT_TRUE(readFile(dir / file) == readFile(expected)) << step << ": " << file << " differs";
+        EXPECT_TRUE(readFile(dir / file) == readFile(expected))
+            << step << ": " << file << " differs";
       } else {
         EXPECT_FALSE(fs::exists(dir / file)) << step << ": " << file << " should not exist";
       }

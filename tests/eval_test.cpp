@@ -39,7 +39,8 @@ TEST(Evaluation, StartPositionInEachPhase) {
   const Board b = boardFromText(kStart);
   humanKingX = 5;
   humanKingY = 1;
-  for (int phase : {1, 2, 3}) EXPECT_NEAR(evaluateInPhase(b, phase), 4997.96f, 0.005f);
+  for (int phase : {1, 2, 3})
+    EXPECT_NEAR(evaluateInPhase(b, phase), 4997.96f, 0.005f);
   EXPECT_EQ(evaluateInPhase(b, 4), 5000.0f);
   EXPECT_NEAR(evaluateInPhase(b, 5), 5010.30f, 0.005f);
   EXPECT_NEAR(evaluateInPhase(b, 6), 5003.12f, 0.005f);
@@ -72,12 +73,14 @@ TEST(Evaluation, PhaseTermsAndBonuses) {
   EXPECT_EQ(evaluateInPhase(b, 1) - evaluateInPhase(start, 1), 1.0f);
   // Phase 5: the castled placement earns five points; the king alone beside its rook does not.
   b = boardFromText("rnbq.rk. pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR");
-  Board uncastled = boardFromText("rnbq..kr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR");
+  Board uncastled =
+      boardFromText("rnbq..kr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR");
   const float withBonus = evaluateInPhase(b, 5);
   const float without = evaluateInPhase(uncastled, 5);
-  EXPECT_NEAR(withBonus - without, 5.0f + 1.0f / (1.0f + std::hypot(1.5f, 3.5f)) -
-                                       1.0f / (1.0f + std::hypot(3.5f, 3.5f)),
-              0.01f);
+  EXPECT_NEAR(
+      withBonus - without,
+      5.0f + 1.0f / (1.0f + std::hypot(1.5f, 3.5f)) - 1.0f / (1.0f + std::hypot(3.5f, 3.5f)),
+      0.01f);
   // Phase 6 without computer pawns or pieces is the bare material, wherever the human king is.
   b = boardFromText("....k... ........ ........ ........ ........ ........ PPP..... ....K...");
   humanKingX = 1;
@@ -100,7 +103,8 @@ class Ordering : public GameTest {
  protected:
   std::vector<int> rootTags() {
     std::vector<int> tags;
-    for (int n = 1; n <= rootCount; ++n) tags.push_back(rootPositions[n](2, 1) / 1000);
+    for (int n = 1; n <= rootCount; ++n)
+      tags.push_back(rootPositions[n](2, 1) / 1000);
     return tags;
   }
   void setRoots(std::initializer_list<int> scores) {
@@ -140,7 +144,8 @@ TEST_F(Ordering, RepliesLowestMaterialFirst) {
   replyPositions[3] = tagged(5000, 3);
   orderReplies();
   std::vector<int> tags;
-  for (int m = 1; m <= 3; ++m) tags.push_back(replyPositions[m](2, 1) / 1000);
+  for (int m = 1; m <= 3; ++m)
+    tags.push_back(replyPositions[m](2, 1) / 1000);
   EXPECT_EQ(tags, (std::vector<int>{2, 3, 1}));
 }
 
@@ -148,19 +153,22 @@ class Repetition : public GameTest {
  protected:
   // Computer placements A and B, each with different human pieces every time.
   Board a(int variant) {
-    Board b = boardFromText("....k... ........ ........ ...n.... ........ ........ ........ ....K...");
+    Board b =
+        boardFromText("....k... ........ ........ ...n.... ........ ........ ........ ....K...");
     b(variant % 8 + 1, 3) = -kPawn;
     return b;
   }
   Board b(int variant) {
-    Board p = boardFromText("....k... ........ ..n..... ........ ........ ........ ........ ....K...");
+    Board p =
+        boardFromText("....k... ........ ..n..... ........ ........ ........ ........ ....K...");
     p(variant % 8 + 1, 3) = -kPawn;
     return p;
   }
   // History ... A B A B with the computer's moves at odd entries, current entry 12.
   void playHistory() {
     moveNumber = 12;
-    for (int i = 0; i <= 12; ++i) gameHistory[i] = (i % 4 == 1) ? a(i) : (i % 4 == 3) ? b(i) : a(i + 1);
+    for (int i = 0; i <= 12; ++i)
+      gameHistory[i] = (i % 4 == 1) ? a(i) : (i % 4 == 3) ? b(i) : a(i + 1);
     gameHistory[11] = b(11);
     gameHistory[9] = a(9);
     gameHistory[7] = b(7);

@@ -18,7 +18,9 @@ using testing_support::boardFromText;
 
 using Move = std::array<int, 4>;  // toX, toY, fromX, fromY
 std::vector<Move> seen;
-void remember(int toX, int toY, int fromX, int fromY) { seen.push_back({toX, toY, fromX, fromY}); }
+void remember(int toX, int toY, int fromX, int fromY) {
+  seen.push_back({toX, toY, fromX, fromY});
+}
 
 std::vector<Move> computerMovesFrom(const Board& b, int x, int y) {
   seen.clear();
@@ -34,7 +36,8 @@ std::vector<Move> humanMovesFrom(const Board& b, int x, int y) {
 
 std::vector<std::array<int, 2>> destinations(const std::vector<Move>& moves) {
   std::vector<std::array<int, 2>> d;
-  for (const Move& m : moves) d.push_back({m[0], m[1]});
+  for (const Move& m : moves)
+    d.push_back({m[0], m[1]});
   return d;
 }
 
@@ -67,7 +70,8 @@ TEST(Generators, LoneRookWalksItsRaysInOrderForBothSides) {
   using D = std::vector<std::array<int, 2>>;
   const D expected = {{4, 5}, {4, 6}, {4, 7}, {4, 8}, {4, 3}, {4, 2}, {4, 1},
                       {5, 4}, {6, 4}, {7, 4}, {8, 4}, {3, 4}, {2, 4}, {1, 4}};
-  Board b = boardFromText("........ ........ ........ ........ ...r.... ........ ........ ........");
+  Board b =
+      boardFromText("........ ........ ........ ........ ...r.... ........ ........ ........");
   EXPECT_EQ(destinations(computerMovesFrom(b, 4, 4)), expected);
   b(4, 4) = -kRook;
   EXPECT_EQ(destinations(humanMovesFrom(b, 4, 4)), expected);
@@ -92,7 +96,8 @@ TEST(Generators, RaysEndAtTheFirstPieceAndNeverCaptureTheBorder) {
 TEST(Generators, PawnRules) {
   using D = std::vector<std::array<int, 2>>;
   // Blocked straight ahead: no forward move, not even the double step.
-  Board b = boardFromText("........ ...p.... ...N.... ........ ........ ........ ........ ........");
+  Board b =
+      boardFromText("........ ...p.... ...N.... ........ ........ ........ ........ ........");
   EXPECT_EQ(destinations(computerMovesFrom(b, 4, 7)), D{});
   // One rank past the start: a single step only.
   b = boardFromText("........ ........ ...p.... ........ ........ ........ ........ ........");
@@ -112,7 +117,8 @@ TEST(Generators, PawnRules) {
 }
 
 TEST(Generators, KnightsAndKingsStayOnTheBoard) {
-  Board b = boardFromText("n....... ........ ........ ........ ........ ........ ........ .......K");
+  Board b =
+      boardFromText("n....... ........ ........ ........ ........ ........ ........ .......K");
   EXPECT_EQ(computerMovesFrom(b, 1, 8).size(), 2u);
   using D = std::vector<std::array<int, 2>>;
   EXPECT_EQ(destinations(humanMovesFrom(b, 8, 1)), (D{{7, 2}, {8, 2}, {7, 1}}));

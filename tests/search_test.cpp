@@ -1,11 +1,12 @@
 // The computer's turn: what it plays, what it records, castling, the fallback and resignation,
 // and the capacities of the candidate and reply lists.
+#include "search/search.h"
+
 #include <gtest/gtest.h>
 
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
 #include "search/scan.h"
-#include "search/search.h"
 #include "state/state.h"
 #include "test_support.h"
 #include "ui/controls.h"
@@ -48,7 +49,8 @@ TEST_F(ComputerTurn, FromTheStartPositionRecordsOneEntryAndResetsTheProgressBar)
   // Exactly one computer piece has moved.
   int changed = 0;
   for (int y = 1; y <= 8; ++y) {
-    for (int x = 1; x <= 8; ++x) changed += board(x, y) != gameHistory[0](x, y);
+    for (int x = 1; x <= 8; ++x)
+      changed += board(x, y) != gameHistory[0](x, y);
   }
   EXPECT_EQ(changed, 2);
 }
@@ -57,7 +59,8 @@ TEST_F(ComputerTurn, TakesTheKingWhenTheHumanIsLeftWithoutAMove) {
   startFrom("....k... ........ ........ ........ ........ ........ ...q.... ....K...");
   force_Click();
   EXPECT_EQ(bestScore1, 30000.0f);
-  EXPECT_EQ(boardToText(board), "....k... ........ ........ ........ ........ ........ ........ ....q...");
+  EXPECT_EQ(boardToText(board),
+            "....k... ........ ........ ........ ........ ........ ........ ....q...");
 }
 
 TEST_F(ComputerTurn, ClockKeepsWholeSecondsAfterEveryTurn) {
@@ -95,9 +98,11 @@ TEST_F(ComputerTurn, CastlingCandidates) {
   rootCount = 0;
   addComputerCastling();
   ASSERT_EQ(rootCount, 1);
-  Board castled = boardFromText("r....rk. pppppppp ........ ........ ........ ........ PPPPPPPP ....K...");
+  Board castled =
+      boardFromText("r....rk. pppppppp ........ ........ ........ ........ PPPPPPPP ....K...");
   for (int y = 1; y <= 8; ++y) {
-    for (int x = 1; x <= 8; ++x) EXPECT_EQ(rootPositions[1](x, y), castled(x, y));
+    for (int x = 1; x <= 8; ++x)
+      EXPECT_EQ(rootPositions[1](x, y), castled(x, y));
   }
   // A human move onto (6, 8) stops all castling, the queen side included.
   startFrom("r...k..r ppppp.pp ........ ........ ........ ........ PPPPP.PP ....KR..");
@@ -116,10 +121,13 @@ TEST_F(ComputerTurn, CastlingCandidates) {
 
 TEST_F(ComputerTurn, ListsNeverGrowPastTwoHundredEntries) {
   // 218 moves for the computer, and the mirror image for the human.
-  const char* const crowded = "Kbnn.kb. PP.q.... q....q.. ..q....q ....q... .q....q. ...q.... r......r";
-  const char* const mirrored = "R......R ...Q.... .Q....Q. ....Q... ..Q....Q Q....Q.. pp.Q.... kBNN.KB.";
+  const char* const crowded =
+      "Kbnn.kb. PP.q.... q....q.. ..q....q ....q... .q....q. ...q.... r......r";
+  const char* const mirrored =
+      "R......R ...Q.... .Q....Q. ....Q... ..Q....Q Q....Q.. pp.Q.... kBNN.KB.";
   board = boardFromText(crowded);
-  for (auto& calls : plyCalls) calls = 0;
+  for (auto& calls : plyCalls)
+    calls = 0;
   rootCount = 0;
   scanSquares<Side::computer, Ranks::downward, ply1Generator>(board);
   EXPECT_GT(plyCalls[1], 200u);

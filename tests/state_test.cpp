@@ -1,4 +1,6 @@
 // A new game, the shared board operations and painting.
+#include "state/state.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 #include "game/turn_cycle.h"
 #include "search/board_ops.h"
 #include "state/new_game.h"
-#include "state/state.h"
 #include "test_support.h"
 #include "ui/controls.h"
 #include "ui/events.h"
@@ -79,7 +80,8 @@ TEST_F(NewGame, InTheMiddleOfAGameResetsControlsAndClocks) {
 
 TEST_F(NewGame, AlwaysStartsFromTheStandardPositionEvenAfterAnEditedFirstEntry) {
   // A loaded game whose entry 0 is not the start position, browsed forward.
-  gameHistory[0] = boardFromText("....k... ........ ........ ........ ........ ........ ........ ....K...");
+  gameHistory[0] =
+      boardFromText("....k... ........ ........ ........ ........ ........ ........ ....K...");
   gameHistory[1] = gameHistory[0];
   moveNumber = 1;
   setHistoriaMax(1);
@@ -104,16 +106,19 @@ TEST(BoardOps, CopyKeepsTheBorderAndMoveEmptiesTheOrigin) {
 }
 
 TEST(BoardOps, FindKingsKeepsTheLastSquareWhenTheKingIsGone) {
-  findKings(boardFromText("........ ........ ........ ........ ........ ..K..... ........ ........"));
+  findKings(
+      boardFromText("........ ........ ........ ........ ........ ..K..... ........ ........"));
   EXPECT_EQ(humanKingX, 3.0f);
   EXPECT_EQ(humanKingY, 3.0f);
-  findKings(boardFromText("....k... ........ ........ ........ ........ ........ ........ ........"));
+  findKings(
+      boardFromText("....k... ........ ........ ........ ........ ........ ........ ........"));
   EXPECT_EQ(humanKingX, 3.0f);
   EXPECT_EQ(humanKingY, 3.0f);
 }
 
 TEST(BoardOps, PhaseFollowsTheMoveNumberThenTheHumansPieces) {
-  const Board eight = boardFromText("....k... ........ ........ ........ ........ ........ PPPPPPP. ....K...");
+  const Board eight =
+      boardFromText("....k... ........ ........ ........ ........ ........ PPPPPPP. ....K...");
   Board nine = eight;
   nine(8, 2) = -kPawn;
   const std::pair<float, int> opening[] = {{1, 1}, {3, 2}, {5, 3}, {7, 4}};
@@ -161,8 +166,8 @@ TEST_F(Painting, EachCodeSharesItsPictureAndPawnsOnTheLastRankBecomeQueens) {
   pintar_tablero();
   EXPECT_EQ(board(1, 8), -kQueen);
   EXPECT_EQ(board(3, 1), kQueen);
-  EXPECT_EQ(c[0].picture, 10);   // human queen, light square
-  EXPECT_EQ(c[58].picture, 9);   // computer queen, dark square
+  EXPECT_EQ(c[0].picture, 10);  // human queen, light square
+  EXPECT_EQ(c[58].picture, 9);  // computer queen, dark square
 }
 
 TEST_F(Painting, RemovesTheHighlightButKeepsTheSelection) {

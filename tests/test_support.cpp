@@ -18,19 +18,32 @@ namespace {
 
 int codeOf(char ch) {
   switch (ch) {
-    case 'p': return kPawn;
-    case 'n': return kKnight;
-    case 'b': return kBishop;
-    case 'r': return kRook;
-    case 'q': return kQueen;
-    case 'k': return kComputerKing;
-    case 'P': return -kPawn;
-    case 'N': return -kKnight;
-    case 'B': return -kBishop;
-    case 'R': return -kRook;
-    case 'Q': return -kQueen;
-    case 'K': return kHumanKing;
-    default: return kEmpty;
+    case 'p':
+      return kPawn;
+    case 'n':
+      return kKnight;
+    case 'b':
+      return kBishop;
+    case 'r':
+      return kRook;
+    case 'q':
+      return kQueen;
+    case 'k':
+      return kComputerKing;
+    case 'P':
+      return -kPawn;
+    case 'N':
+      return -kKnight;
+    case 'B':
+      return -kBishop;
+    case 'R':
+      return -kRook;
+    case 'Q':
+      return -kQueen;
+    case 'K':
+      return kHumanKing;
+    default:
+      return kEmpty;
   }
 }
 
@@ -44,7 +57,8 @@ Board boardFromText(const std::string& ranks) {
   EXPECT_EQ(squares.size(), 64u) << "a position needs 64 squares";
   Board b;
   for (int x = kLow; x <= kHigh; ++x) {
-    for (int y = kLow; y <= kHigh; ++y) b(x, y) = kBorder;
+    for (int y = kLow; y <= kHigh; ++y)
+      b(x, y) = kBorder;
   }
   for (int a = 0; a < 64 && a < static_cast<int>(squares.size()); ++a) {
     b(screenFile(a), screenRank(a)) = codeOf(squares[a]);

@@ -27,8 +27,19 @@ namespace {
 
 using namespace vombel;
 
-enum class Kind { force, newGame, click, scroll, setupOn, setupOff, easyLevel, difficultLevel, tick,
-                  open, save };
+enum class Kind {
+  force,
+  newGame,
+  click,
+  scroll,
+  setupOn,
+  setupOff,
+  easyLevel,
+  difficultLevel,
+  tick,
+  open,
+  save
+};
 
 struct Event {
   Kind kind;
@@ -55,10 +66,14 @@ bool parseEvent(const std::string& word, Event& event) {
   static const struct {
     const char* name;
     Kind kind;
-  } plain[] = {{"force", Kind::force},          {"new", Kind::newGame},
-               {"setup:on", Kind::setupOn},     {"setup:off", Kind::setupOff},
-               {"level:easy", Kind::easyLevel}, {"level:difficult", Kind::difficultLevel},
-               {"tick", Kind::tick},            {"open", Kind::open},
+  } plain[] = {{"force", Kind::force},
+               {"new", Kind::newGame},
+               {"setup:on", Kind::setupOn},
+               {"setup:off", Kind::setupOff},
+               {"level:easy", Kind::easyLevel},
+               {"level:difficult", Kind::difficultLevel},
+               {"tick", Kind::tick},
+               {"open", Kind::open},
                {"save", Kind::save}};
   for (const auto& p : plain) {
     if (word == p.name) {
@@ -80,24 +95,47 @@ bool parseEvent(const std::string& word, Event& event) {
 
 void run(const Event& e) {
   switch (e.kind) {
-    case Kind::force: force_Click(); break;
-    case Kind::newGame: nuevo_Click(); break;
-    case Kind::click: c_Click(e.argument); break;
-    case Kind::scroll: historia_Scroll(e.argument); break;
-    case Kind::setupOn: boardsu.value = 1; break;
-    case Kind::setupOff: boardsu.value = 0; break;
-    case Kind::easyLevel: selectLevel(false); break;
-    case Kind::difficultLevel: selectLevel(true); break;
-    case Kind::tick: Timer1_Timer(); break;
-    case Kind::open: open_Click(); break;
-    case Kind::save: guardar_Click(); break;
+    case Kind::force:
+      force_Click();
+      break;
+    case Kind::newGame:
+      nuevo_Click();
+      break;
+    case Kind::click:
+      c_Click(e.argument);
+      break;
+    case Kind::scroll:
+      historia_Scroll(e.argument);
+      break;
+    case Kind::setupOn:
+      boardsu.value = 1;
+      break;
+    case Kind::setupOff:
+      boardsu.value = 0;
+      break;
+    case Kind::easyLevel:
+      selectLevel(false);
+      break;
+    case Kind::difficultLevel:
+      selectLevel(true);
+      break;
+    case Kind::tick:
+      Timer1_Timer();
+      break;
+    case Kind::open:
+      open_Click();
+      break;
+    case Kind::save:
+      guardar_Click();
+      break;
   }
 }
 
 void printTurn() {
   std::printf("move=%d resigned=%d score=%d calls=", currentMove(), turnReport.resigned ? 1 : 0,
               static_cast<int>(bestScore1));
-  for (int k = 1; k <= 8; ++k) std::printf(k == 1 ? "%llu" : ",%llu", plyCalls[k]);
+  for (int k = 1; k <= 8; ++k)
+    std::printf(k == 1 ? "%llu" : ",%llu", plyCalls[k]);
   std::printf(" ms=%.1f\n", turnReport.milliseconds);
 }
 

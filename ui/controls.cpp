@@ -83,6 +83,8 @@ void redrawWindow() {
   if (platform.redraw != nullptr) platform.redraw();
 }
 
-double timeOfDay() { return platform.timeOfDay(); }
+double timeOfDay() {
+  return platform.timeOfDay();
+}
 
 }  // namespace vombel

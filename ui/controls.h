@@ -13,9 +13,9 @@ inline constexpr int kPictureLightEmpty = 25;
 inline constexpr int kPictureDarkEmpty = 26;
 
 struct PictureBox {
-  int picture;     // number of the shared store picture shown, 0 before the first paint
-  int appearance;  // 0 flat, 1 three-dimensional (the selection highlight)
-  int borderStyle; // 1 single-line border
+  int picture;      // number of the shared store picture shown, 0 before the first paint
+  int appearance;   // 0 flat, 1 three-dimensional (the selection highlight)
+  int borderStyle;  // 1 single-line border
   bool visible;
 };
 
@@ -82,7 +82,7 @@ void selectLevel(bool isDifficult);
 struct Platform {
   void (*messageBox)(const char* text);  // modal box with an OK button; returns when closed
   void (*beep)();
-  void (*redraw)();  // show the controls' current state at once
+  void (*redraw)();       // show the controls' current state at once
   double (*timeOfDay)();  // seconds, with fractions
 };
 extern Platform platform;

@@ -8,7 +8,9 @@
 
 namespace vombel {
 
-void tablero_Load() { newGame(); }
+void tablero_Load() {
+  newGame();
+}
 
 // A selection does not survive New, Open or browsing: its highlight is gone with the repaint,
 // and a surviving selection would turn the next click into a silent move attempt.
@@ -21,7 +23,9 @@ void open_Click() {
   if (loadGameFile(kGameFileName)) clearSelection();
 }
 
-void guardar_Click() { saveGameFile(kGameFileName); }
+void guardar_Click() {
+  saveGameFile(kGameFileName);
+}
 
 const char* aboutText() {
   return "Uses a 6 ply Alpha/Beta Algorithm."
@@ -32,9 +36,13 @@ const char* aboutText() {
          "Send questions and reports through the project's issue tracker.";
 }
 
-void acerca_Click() { messageBox(aboutText()); }
+void acerca_Click() {
+  messageBox(aboutText());
+}
 
-void force_Click() { computerMove(); }
+void force_Click() {
+  computerMove();
+}
 
 void info_Click() {
   if (windowHeight == kFullHeight) {

@@ -4,13 +4,13 @@
 
 namespace vombel {
 
-void tablero_Load();      // the window opens: a new game
-void nuevo_Click();       // Game > New
-void open_Click();        // Game > Open: load juego.vmb
-void guardar_Click();     // Game > Save: save juego.vmb
-void acerca_Click();      // Help > About...
-void force_Click();       // "->": the computer moves now
-void info_Click();        // toggles the full and the compact layout
+void tablero_Load();              // the window opens: a new game
+void nuevo_Click();               // Game > New
+void open_Click();                // Game > Open: load juego.vmb
+void guardar_Click();             // Game > Save: save juego.vmb
+void acerca_Click();              // Help > About...
+void force_Click();               // "->": the computer moves now
+void info_Click();                // toggles the full and the compact layout
 void historia_Scroll(int value);  // the user moves the history scroll bar
 
 // The About text: one sentence on the search, then the credits, separated by runs of spaces

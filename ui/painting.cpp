@@ -9,20 +9,34 @@ int pictureFor(int code, bool light) {
   // Picture1..12 show black pieces on grey and white pieces on white, Picture13..24 black pieces
   // on white and white pieces on grey; Picture25 and 26 are the empty light and dark squares.
   switch (code) {
-    case kPawn: return light ? 13 : 1;
-    case kKnight: return light ? 17 : 5;
-    case kBishop: return light ? 15 : 3;
-    case kRook: return light ? 19 : 7;
-    case kQueen: return light ? 21 : 9;
-    case kComputerKing: return light ? 23 : 11;
-    case -kPawn: return light ? 2 : 14;
-    case -kKnight: return light ? 6 : 18;
-    case -kBishop: return light ? 4 : 16;
-    case -kRook: return light ? 8 : 20;
-    case -kQueen: return light ? 10 : 22;
-    case kHumanKing: return light ? 12 : 24;
-    case kEmpty: return light ? kPictureLightEmpty : kPictureDarkEmpty;
-    default: return 0;
+    case kPawn:
+      return light ? 13 : 1;
+    case kKnight:
+      return light ? 17 : 5;
+    case kBishop:
+      return light ? 15 : 3;
+    case kRook:
+      return light ? 19 : 7;
+    case kQueen:
+      return light ? 21 : 9;
+    case kComputerKing:
+      return light ? 23 : 11;
+    case -kPawn:
+      return light ? 2 : 14;
+    case -kKnight:
+      return light ? 6 : 18;
+    case -kBishop:
+      return light ? 4 : 16;
+    case -kRook:
+      return light ? 8 : 20;
+    case -kQueen:
+      return light ? 10 : 22;
+    case kHumanKing:
+      return light ? 12 : 24;
+    case kEmpty:
+      return light ? kPictureLightEmpty : kPictureDarkEmpty;
+    default:
+      return 0;
   }
 }
 

@@ -24,7 +24,9 @@ struct FileCloser {
   }
 };
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+bool isBlank(char ch) {
+  return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+}
 
 // Reads the next line of f as a single whole number with any blanks around it. Returns false at
 // the end of the file or when the line is anything else (a blank line included).
@@ -34,13 +36,15 @@ bool readNumber(std::FILE* f, long& value) {
   const std::size_t length = std::strlen(line);
   if (length == sizeof line - 1 && line[length - 1] != '\n') return false;  // over-long line
   const char* p = line;
-  while (isBlank(*p)) ++p;
+  while (isBlank(*p))
+    ++p;
   const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
   if (!std::isdigit(static_cast<unsigned char>(*digits))) return false;
   char* end = nullptr;
   value = std::strtol(p, &end, 10);
   if (value > 100000 || value < -100000) return false;
-  while (isBlank(*end)) ++end;
+  while (isBlank(*end))
+    ++end;
   return *end == '\0';
 }
 
@@ -54,8 +58,7 @@ bool onlyBlankSpaceLeft(std::FILE* f) {
 }
 
 bool validCell(int x, int y, long value) {
-  return isPlayable(x, y) ? isPieceCodeOrEmpty(static_cast<std::int32_t>(value))
-                          : value == kBorder;
+  return isPlayable(x, y) ? isPieceCodeOrEmpty(static_cast<std::int32_t>(value)) : value == kBorder;
 }
 
 void writeNumber(std::FILE* f, long value) {
@@ -66,7 +69,8 @@ void writeNumber(std::FILE* f, long value) {
 
 bool saveGameFile(const char* path) {
   char temporary[4096];
-  if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >= static_cast<int>(sizeof temporary)) {
+  if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >=
+      static_cast<int>(sizeof temporary)) {
     return false;
   }
   std::FILE* f = std::fopen(temporary, "wb");
@@ -75,7 +79,8 @@ bool saveGameFile(const char* path) {
   writeNumber(f, n);
   for (int i = 0; i <= n; ++i) {
     for (int y = kLow; y <= kHigh; ++y) {
-      for (int x = kLow; x <= kHigh; ++x) writeNumber(f, gameHistory[i](x, y));
+      for (int x = kLow; x <= kHigh; ++x)
+        writeNumber(f, gameHistory[i](x, y));
     }
   }
   const bool written = std::ferror(f) == 0;
@@ -105,7 +110,8 @@ bool loadGameFile(const char* path) {
   if (!onlyBlankSpaceLeft(input.file)) return false;
 
   // The whole file is valid: take it in.
-  for (int i = 0; i <= n; ++i) copyWholeBoard(gameHistory[i], stagedHistory[i]);
+  for (int i = 0; i <= n; ++i)
+    copyWholeBoard(gameHistory[i], stagedHistory[i]);
   moveNumber = static_cast<float>(n);
   setHistoriaMax(n);
   setHistoriaValue(n);

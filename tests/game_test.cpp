@@ -1,0 +1,376 @@
+// The human's turn, castling, free placement, history browsing, the clocks and the saved game.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "game/turn_cycle.h"
+#include "search/board_ops.h"
+#include "search/search.h"
+#include "state/state.h"
+#include "test_support.h"
+#include "ui/controls.h"
+#include "ui/events.h"
+#include "ui/history.h"
+#include "ui/saved_game.h"
+
+namespace vombel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::boardFromText;
+using testing_support::boardToText;
+using testing_support::GameTest;
+using testing_support::startFrom;
+
+const char* const kStartText =
+    "rnbqkbnr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR";
+
+// Square names as screen indexes: file letter a..h, rank 1..8.
+int sq(const char* name) {
+  return screenIndex(name[0] - 'a' + 1, name[1] - '0');
+}
+
+void clickMove(const char* from, const char* to) {
+  c_Click(sq(from));
+  c_Click(sq(to));
+}
+
+class TurnCycle : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    selectLevel(false);  // the replies need not be deep here
+  }
+};
+
+TEST_F(TurnCycle, SelectingAndDeselecting) {
+  c_Click(sq("e4"));  // empty: nothing selected
+  EXPECT_EQ(clickState, 0);
+  c_Click(sq("e2"));
+  EXPECT_EQ(clickState, 1);
+  EXPECT_EQ(fromSquare, sq("e2"));
+  EXPECT_EQ(c[sq("e2")].appearance, 1);
+  c_Click(sq("e2"));
+  EXPECT_EQ(clickState, 0);
+  EXPECT_EQ(c[sq("e2")].appearance, 0);
+  EXPECT_EQ(moveNumber, 0.0f);
+}
+
+TEST_F(TurnCycle, LegalMoveIsRecordedAndAnsweredInTheSameClick) {
+  clickMove("e2", "e4");
+  EXPECT_EQ(moveNumber, 2.0f);
+  EXPECT_STREQ(lbl_jugada.caption, "2");
+  EXPECT_EQ(historia.max, 2);
+  EXPECT_EQ(gameHistory[1](5, 4), -kPawn);
+  EXPECT_EQ(gameHistory[1](5, 2), kEmpty);
+  EXPECT_EQ(turnReport.turns > 0, true);
+  EXPECT_EQ(toSquare, sq("e4"));
+}
+
+TEST_F(TurnCycle, RejectedMovesChangeNothing) {
+  // Onto an own piece: a move attempt, not a new selection.
+  clickMove("e2", "d2");
+  EXPECT_EQ(clickState, 0);
+  // A computer piece may be selected but not moved.
+  clickMove("e7", "e5");
+  // A piece that cannot go there.
+  clickMove("e2", "e5");
+  EXPECT_EQ(moveNumber, 0.0f);
+  EXPECT_EQ(boardToText(board), kStartText);
+  EXPECT_STREQ(lbl_jugada.caption, "0");
+}
+
+TEST_F(TurnCycle, TheKingMayNotBeLeftAttacked) {
+  startFrom("....r..k ........ ........ ........ ........ ........ ....B... ....K...");
+  clickMove("e2", "d3");  // the bishop is pinned
+  EXPECT_EQ(board(5, 2), -kBishop);
+  clickMove("e1", "e2");  // still on the rook's file... onto its own bishop: rejected anyway
+  clickMove("e1", "f2");
+  EXPECT_EQ(moveNumber, 2.0f);  // the king steps aside and the computer replies
+}
+
+TEST_F(TurnCycle, TakingTheComputersKingIsRefused) {
+  startFrom("....k... ....Q... ........ ........ ........ ........ ........ ....K...");
+  clickMove("e7", "e8");
+  EXPECT_EQ(board(5, 8), kComputerKing);
+  EXPECT_EQ(moveNumber, 0.0f);
+}
+
+TEST_F(TurnCycle, FreePlacementMovesAnyPieceWithoutReplyOrRecord) {
+  boardsu.value = 1;
+  clickMove("d8", "e2");  // the computer's queen takes a human pawn
+  EXPECT_EQ(board(5, 2), kQueen);
+  EXPECT_EQ(board(4, 8), kEmpty);
+  const auto turns = turnReport.turns;
+  clickMove("e4", "e7");  // an empty first square selects nothing: the second click selects
+  EXPECT_EQ(clickState, 1);
+  c_Click(sq("e5"));
+  EXPECT_EQ(board(5, 5), kPawn);
+  EXPECT_EQ(moveNumber, 0.0f);
+  EXPECT_EQ(turnReport.turns, turns);  // no reply was started
+  EXPECT_STREQ(lbl_jugada.caption, "0");
+}
+
+const char* const kReadyToCastle =
+    "rnbqkbnr pppppppp ........ ........ ........ ........ PPPPPPPP R...K..R";
+
+TEST_F(TurnCycle, CastlesOnBothSides) {
+  startFrom(kReadyToCastle);
+  clickMove("e1", "g1");
+  EXPECT_EQ(gameHistory[1](7, 1), kHumanKing);
+  EXPECT_EQ(gameHistory[1](6, 1), -kRook);
+  EXPECT_EQ(gameHistory[1](8, 1), kEmpty);
+  EXPECT_EQ(humanCastled, 1);
+  EXPECT_EQ(moveNumber, 2.0f);
+
+  startFrom(kReadyToCastle);
+  clickMove("e1", "c1");
+  EXPECT_EQ(gameHistory[1](3, 1), kHumanKing);
+  EXPECT_EQ(gameHistory[1](4, 1), -kRook);
+  EXPECT_EQ(gameHistory[1](1, 1), kEmpty);
+  EXPECT_EQ(moveNumber, 2.0f);
+}
+
+TEST_F(TurnCycle, CastlingIsStoppedByAttackedSquaresButNotByB1) {
+  // A computer rook on the open f-file covers (6, 1): no castling, and the plain two-square king
+  // move is no legal move either.
+  startFrom("....kr.. ........ ........ ........ ........ ........ PPPPP.PP R...K..R");
+  clickMove("e1", "g1");
+  EXPECT_EQ(moveNumber, 0.0f);
+  EXPECT_EQ(board(5, 1), kHumanKing);
+  // A knight covering only (2, 1) does not stop the queen side.
+  startFrom("....k... ........ ........ ........ ........ n....... PPPPPPPP R...K..R");
+  clickMove("e1", "c1");
+  EXPECT_EQ(gameHistory[1](3, 1), kHumanKing);
+  // An empty square covered only diagonally by a computer pawn is not attacked.
+  startFrom("....k... ........ ........ ........ ........ ........ PPPPPPPp R...K..R");
+  clickMove("e1", "g1");
+  EXPECT_EQ(gameHistory[1](7, 1), kHumanKing);
+}
+
+TEST_F(TurnCycle, CastlingHappensEvenInFreePlacement) {
+  startFrom(kReadyToCastle);
+  boardsu.value = 1;
+  clickMove("e1", "g1");
+  EXPECT_EQ(gameHistory[1](7, 1), kHumanKing);
+  EXPECT_EQ(moveNumber, 2.0f);
+}
+
+TEST_F(TurnCycle, BrowsingBackAndPlayingOn) {
+  clickMove("e2", "e4");
+  const Board afterReply = board;
+  historia_Scroll(0);
+  EXPECT_EQ(boardToText(board), kStartText);
+  EXPECT_STREQ(lbl_jugada.caption, "0");
+  EXPECT_EQ(historia.max, 2);
+  historia_Scroll(2);
+  EXPECT_EQ(boardToText(board), boardToText(afterReply));
+  historia_Scroll(0);
+  clickMove("d2", "d4");
+  EXPECT_EQ(historia.max, 2);
+  EXPECT_EQ(gameHistory[1](4, 4), -kPawn);
+  EXPECT_EQ(gameHistory[1](5, 4), kEmpty);
+  historia_Scroll(99);  // past the end: the last entry
+  EXPECT_EQ(historia.value, 2);
+}
+
+TEST_F(TurnCycle, SelectionDoesNotSurviveNewOpenOrBrowsing) {
+  clickMove("e2", "e4");
+  c_Click(sq("d2"));
+  historia_Scroll(0);
+  EXPECT_EQ(clickState, 0);
+  c_Click(sq("d2"));
+  nuevo_Click();
+  EXPECT_EQ(clickState, 0);
+  EXPECT_EQ(c[sq("d2")].appearance, 0);
+}
+
+TEST_F(TurnCycle, PlayerClockTicksAndComputerClockIsSeparate) {
+  Timer1_Timer();
+  Timer1_Timer();
+  EXPECT_STREQ(tiempous.caption, "2");
+  EXPECT_STREQ(tiempoco.caption, "0");
+}
+
+TEST_F(TurnCycle, FullHistoryTakesNoFurtherHalfMove) {
+  for (int i = 1; i <= kMaxHistory; ++i)
+    gameHistory[i] = gameHistory[0];
+  moveNumber = kMaxHistory;
+  setHistoriaMax(kMaxHistory);
+  setHistoriaValue(kMaxHistory);
+  const auto turns = turnReport.turns;
+  force_Click();
+  clickMove("e2", "e4");
+  clickMove("g1", "f3");
+  EXPECT_EQ(turnReport.turns, turns);
+  EXPECT_EQ(moveNumber, static_cast<float>(kMaxHistory));
+  EXPECT_EQ(boardToText(board), kStartText);
+  historia_Scroll(299);  // browsing back still works, and play goes on from there
+  clickMove("e2", "e4");
+  EXPECT_EQ(moveNumber, static_cast<float>(kMaxHistory));
+  EXPECT_EQ(board(5, 4), -kPawn);
+}
+
+// Runs each test in an empty directory of its own, where juego.vmb lives.
+class SavedGame : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    selectLevel(false);
+    previous_ = fs::current_path();
+    dir_ = fs::temp_directory_path() /
+           ("vombel-test-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(dir_);
+  }
+  static std::string read(const char* name) {
+    std::ifstream in(name, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void write(const char* name, const std::string& text) {
+    std::ofstream(name, std::ios::binary) << text;
+  }
+  // A valid file of one entry (the start position), with the given line ending.
+  static std::string startFile(const char* eol = " \r\n") {
+    std::string text = " 0";
+    text += eol;
+    for (int y = kLow; y <= kHigh; ++y) {
+      for (int x = kLow; x <= kHigh; ++x) {
+        const int v = gameHistory[0](x, y);
+        if (v >= 0) text += ' ';
+        text += std::to_string(v);
+        text += eol;
+      }
+    }
+    return text;
+  }
+  fs::path previous_;
+  fs::path dir_;
+};
+
+TEST_F(SavedGame, SavingANewGameWritesTheStartPosition) {
+  guardar_Click();
+  const std::string text = read(kGameFileName);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 145);
+  EXPECT_EQ(text.substr(0, 10), " 0 \r\n 2 \r\n");
+  EXPECT_NE(text.find("-10000 \r\n"), std::string::npos);
+  EXPECT_NE(text.find(" 15000 \r\n"), std::string::npos);
+  EXPECT_EQ(text, startFile());
+  EXPECT_FALSE(fs::exists("juego.vmb.tmp"));
+}
+
+TEST_F(SavedGame, RoundTripRestoresTheSavedGameButNotTheClocks) {
+  clickMove("e2", "e4");
+  guardar_Click();
+  const Board saved = board;
+  clickMove("d2", "d4");
+  Timer1_Timer();
+  open_Click();
+  EXPECT_EQ(moveNumber, 2.0f);
+  EXPECT_EQ(historia.max, 2);
+  EXPECT_EQ(historia.value, 2);
+  EXPECT_STREQ(lbl_jugada.caption, "2");
+  EXPECT_EQ(std::memcmp(&board, &saved, sizeof(Board)), 0);
+  EXPECT_STREQ(tiempous.caption, "1");
+  EXPECT_TRUE(easy.value);
+}
+
+TEST_F(SavedGame, BrowsedBackGameIsSavedUpToThePositionShown) {
+  clickMove("e2", "e4");
+  historia_Scroll(1);
+  guardar_Click();
+  nuevo_Click();
+  open_Click();
+  EXPECT_EQ(moveNumber, 1.0f);
+  EXPECT_EQ(historia.max, 1);
+}
+
+TEST_F(SavedGame, AcceptsLineFeedsAndBlankSpaceAroundNumbers) {
+  write(kGameFileName, startFile("\n") + "\n\n  \n");
+  board(5, 2) = kEmpty;
+  moveNumber = 7;
+  EXPECT_TRUE(loadGameFile(kGameFileName));
+  EXPECT_EQ(boardToText(board), kStartText);
+  EXPECT_EQ(moveNumber, 0.0f);
+}
+
+TEST_F(SavedGame, InvalidFilesChangeNothingAtAll) {
+  clickMove("e2", "e4");
+  const Board before = board;
+  const Board entry1 = gameHistory[1];
+  const std::string good = startFile();
+  std::string badBorder = good;
+  badBorder.replace(badBorder.find(" 2 \r\n"), 5, " 7 \r\n");
+  std::string badCode = good;
+  badCode.replace(badCode.find(" 0 \r\n", 5), 5, " 11 \r\n");
+  const std::string cases[] = {
+      "",                                // empty
+      " 301 \r\n" + good.substr(5),      // counter out of range
+      "-1 \r\n" + good.substr(5),        // negative counter
+      " 1 \r\n" + good.substr(5),        // too few entries
+      good.substr(0, good.size() - 20),  // cut short
+      good + " 0 \r\n",                  // a number too many
+      " zero \r\n" + good.substr(5),     // not a number
+      " 0.5 \r\n" + good.substr(5),      // not a whole number
+      " 0 \r\n\r\n" + good.substr(5),    // a blank line inside
+      badBorder,                         // border cell not 2
+      badCode,                           // not a piece code
+  };
+  for (const std::string& text : cases) {
+    write(kGameFileName, text);
+    open_Click();
+    EXPECT_EQ(moveNumber, 2.0f) << text.substr(0, 12);
+    EXPECT_EQ(historia.value, 2);
+    EXPECT_EQ(historia.max, 2);
+    EXPECT_EQ(std::memcmp(&board, &before, sizeof(Board)), 0);
+    EXPECT_EQ(std::memcmp(&gameHistory[1], &entry1, sizeof(Board)), 0);
+  }
+  fs::remove(kGameFileName);
+  open_Click();  // missing file
+  EXPECT_EQ(moveNumber, 2.0f);
+  // After the failures a valid file loads normally.
+  write(kGameFileName, good);
+  open_Click();
+  EXPECT_EQ(moveNumber, 0.0f);
+}
+
+TEST_F(SavedGame, FailedSaveKeepsThePreviousFile) {
+  guardar_Click();
+  const std::string first = read(kGameFileName);
+  fs::create_directory("juego.vmb.tmp");  // the temporary file cannot be created
+  clickMove("e2", "e4");
+  EXPECT_FALSE(saveGameFile(kGameFileName));
+  EXPECT_EQ(read(kGameFileName), first);
+  fs::remove("juego.vmb.tmp");
+  EXPECT_TRUE(saveGameFile(kGameFileName));
+  EXPECT_NE(read(kGameFileName), first);
+}
+
+TEST_F(SavedGame, FullHistoryStillSavesWithinTheFormat) {
+  for (int i = 1; i <= kMaxHistory; ++i)
+    gameHistory[i] = gameHistory[0];
+  moveNumber = kMaxHistory;
+  setHistoriaMax(kMaxHistory);
+  setHistoriaValue(kMaxHistory);
+  force_Click();
+  guardar_Click();
+  nuevo_Click();
+  open_Click();
+  EXPECT_EQ(moveNumber, static_cast<float>(kMaxHistory));
+  EXPECT_EQ(historia.max, kMaxHistory);
+}
+
+}  // namespace
+}  // namespace vombel
