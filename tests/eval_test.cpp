@@ -14,9 +14,7 @@ namespace {
 
 using testing_support::boardFromText;
 using testing_support::GameTest;
-
-const char* const kStart =
-    "rnbqkbnr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR";
+using testing_support::kStartText;
 
 float evaluateInPhase(const Board& b, int phase) {
   gamePhase = phase;
@@ -24,11 +22,11 @@ float evaluateInPhase(const Board& b, int phase) {
 }
 
 TEST(Material, KingsWeighDifferently) {
-  Board b = boardFromText(kStart);
+  Board b = boardFromText(kStartText);
   EXPECT_EQ(materialSum(b), 5000.0f);
   b(5, 8) = kEmpty;
   EXPECT_LT(materialSum(b), 0.0f);
-  b = boardFromText(kStart);
+  b = boardFromText(kStartText);
   b(5, 1) = kEmpty;
   EXPECT_GT(materialSum(b), 10000.0f);
   b(-1, -1) = 12345;  // the border is never read
@@ -36,7 +34,7 @@ TEST(Material, KingsWeighDifferently) {
 }
 
 TEST(Evaluation, StartPositionInEachPhase) {
-  const Board b = boardFromText(kStart);
+  const Board b = boardFromText(kStartText);
   humanKingX = 5;
   humanKingY = 1;
   for (int phase : {1, 2, 3})
@@ -48,7 +46,7 @@ TEST(Evaluation, StartPositionInEachPhase) {
 
 TEST(Evaluation, RoundsToSinglePrecisionAfterEveryAddition) {
   // Pinned to the bit: summing in double and rounding once gives different results.
-  const Board b = boardFromText(kStart);
+  const Board b = boardFromText(kStartText);
   humanKingX = 5;
   humanKingY = 1;
   EXPECT_EQ(evaluateInPhase(b, 1), 4997.95703125f);
@@ -66,7 +64,7 @@ TEST(Evaluation, RoundsToSinglePrecisionAfterEveryAddition) {
 }
 
 TEST(Evaluation, PhaseTermsAndBonuses) {
-  const Board start = boardFromText(kStart);
+  const Board start = boardFromText(kStartText);
   // Phase 1: the king's pawn two steps forward is worth exactly one point more.
   Board b = start;
   makeMove(b, 5, 7, 5, 5);

@@ -24,10 +24,8 @@ namespace fs = std::filesystem;
 using testing_support::boardFromText;
 using testing_support::boardToText;
 using testing_support::GameTest;
+using testing_support::kStartText;
 using testing_support::startFrom;
-
-const char* const kStartText =
-    "rnbqkbnr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR";
 
 // Square names as screen indexes: file letter a..h, rank 1..8.
 int sq(const char* name) {

@@ -15,6 +15,7 @@ namespace vombel {
 namespace {
 
 using testing_support::boardFromText;
+using testing_support::kStartText;
 
 using Move = std::array<int, 4>;  // toX, toY, fromX, fromY
 std::vector<Move> seen;
@@ -41,11 +42,8 @@ std::vector<std::array<int, 2>> destinations(const std::vector<Move>& moves) {
   return d;
 }
 
-const char* const kStart =
-    "rnbqkbnr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR";
-
 TEST(Generators, StartPositionGivesTwentyMovesEachInPieceOrder) {
-  const Board b = boardFromText(kStart);
+  const Board b = boardFromText(kStartText);
   int computer = 0;
   int human = 0;
   for (int y = 1; y <= 8; ++y) {
@@ -129,7 +127,7 @@ TEST(Generators, KnightsAndKingsStayOnTheBoard) {
 }
 
 TEST(Generators, SquaresWithoutAPieceOfTheSideGiveNothing) {
-  const Board b = boardFromText(kStart);
+  const Board b = boardFromText(kStartText);
   EXPECT_TRUE(computerMovesFrom(b, 4, 4).empty());  // empty
   EXPECT_TRUE(computerMovesFrom(b, 1, 2).empty());  // the other side's pawn
   EXPECT_TRUE(humanMovesFrom(b, 1, 7).empty());
@@ -138,7 +136,7 @@ TEST(Generators, SquaresWithoutAPieceOfTheSideGiveNothing) {
 }
 
 TEST(Instances, RootScanVisitsRanksDownwardAndFilesLeftToRight) {
-  Board b = boardFromText(kStart);
+  Board b = boardFromText(kStartText);
   seen.clear();
   scanSquares<Side::computer, Ranks::downward, generateComputerMoves<remember>>(b);
   ASSERT_EQ(seen.size(), 20u);
@@ -156,7 +154,7 @@ TEST(Instances, RootScanVisitsRanksDownwardAndFilesLeftToRight) {
 }
 
 TEST(AttackMaps, MarkExactlyTheDestinations) {
-  board = boardFromText(kStart);
+  board = boardFromText(kStartText);
   clearAttackMaps();
   markAttacks = kFlagSet;
   scanRanksThenFiles<ply8Generator>(board);

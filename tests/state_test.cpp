@@ -19,10 +19,8 @@ namespace {
 using testing_support::boardFromText;
 using testing_support::boardToText;
 using testing_support::GameTest;
+using testing_support::kStartText;
 using testing_support::startFrom;
-
-const char* const kStartText =
-    "rnbqkbnr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR";
 
 using NewGame = GameTest;
 

@@ -11,6 +11,10 @@
 
 namespace vombel::testing_support {
 
+// The start position as boardFromText reads it.
+inline constexpr const char* kStartText =
+    "rnbqkbnr pppppppp ........ ........ ........ ........ PPPPPPPP RNBQKBNR";
+
 // A board from eight ranks of text, rank 8 first, file 1 on the left. Upper case is the human's
 // (White), lower case the computer's; '.' is empty. Spaces are ignored. The border holds 2.
 //
