@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
 tools/build.sh
-exec build/vombel-headless force
+exec build/vombel-chess

@@ -1,0 +1,319 @@
+// The game window driven as a user drives it: mouse clicks on squares and controls, menu
+// shortcuts, the scroll bar. Runs on Qt's offscreen platform.
+#include "ui/window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "state/state.h"
+#include "ui/controls.h"
+#include "ui/painting.h"
+
+using vombel::Square;
+using vombel::Tablero;
+
+namespace {
+
+// Store pictures of the pieces used below (light square / dark square).
+constexpr int kHumanPawnLight = 2;
+constexpr int kHumanPawnDark = 14;
+constexpr int kEmptyLight = 25;
+constexpr int kEmptyDark = 26;
+
+// Answers every modal message box that opens while it lives by pressing OK, and keeps the texts.
+class ModalCloser {
+ public:
+  ModalCloser() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts_ << box->text();
+        box->button(QMessageBox::Ok)->click();
+      }
+    });
+    timer_.start(10);
+  }
+  const QStringList& texts() const { return texts_; }
+
+ private:
+  QTimer timer_;
+  QStringList texts_;
+};
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    count += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Tablero> window_;
+  QTemporaryDir scratch_;
+
+  template <typename T>
+  T* child(const char* name) {
+    T* widget = window_->findChild<T*>(QString::fromUtf8(name));
+    if (widget == nullptr) qFatal("no child %s", name);
+    return widget;
+  }
+  Square* square(int a) { return child<Square>(qPrintable(QStringLiteral("c%1").arg(a))); }
+  QString text(const char* label) { return child<QLabel>(label)->text(); }
+  void click(int a) { QTest::mouseClick(square(a), Qt::LeftButton, {}, QPoint(12, 12)); }
+  void press(QKeyCombination keys) {
+    QTest::keyClick(window_.get(), keys.key(), keys.keyboardModifiers());
+  }
+  QImage grabbed(int a) {
+    return square(a)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+
+ private slots:
+  void initTestCase() {
+    vombel::prepareApplication(*qApp);
+    QVERIFY(scratch_.isValid());
+    QVERIFY(QDir::setCurrent(scratch_.path()));  // Save and Open use juego.vmb in the current dir
+  }
+
+  void init() {
+    QFile::remove(QStringLiteral("juego.vmb"));
+    window_ = std::make_unique<Tablero>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+
+  void cleanup() { window_.reset(); }
+
+  void squaresPaintTheirStorePicturesInsideABorder() {
+    // c(59), the human queen on a light square, is Picture10; c(3), the computer queen on a dark
+    // square, Picture9; c(35) an empty dark square.
+    for (auto [a, picture] : {std::pair{59, 10}, std::pair{3, 9}, std::pair{35, kEmptyDark}}) {
+      const QImage image = grabbed(a);
+      const QImage expected = QImage(QStringLiteral(":/pictures/picture%1.png").arg(picture))
+                                  .convertToFormat(QImage::Format_RGB32);
+      QCOMPARE(image.size(), QSize(25, 25));
+      QCOMPARE(image.copy(1, 1, 23, 23), expected);
+      for (QPoint corner : {QPoint(0, 0), QPoint(24, 0), QPoint(0, 24), QPoint(24, 24)}) {
+        QCOMPARE(QColor(image.pixel(corner)), QColor(Qt::black));
+      }
+    }
+    // Neighbours overlap by one pixel: the squares sit on a 24-pixel pitch.
+    QCOMPARE(square(1)->x() - square(0)->x(), 24);
+    QCOMPARE(square(8)->y() - square(0)->y(), 24);
+  }
+
+  void selectionIsDrawnAndClickingItAgainDeselects() {
+    const QImage flat = grabbed(52);
+    click(52);
+    QCOMPARE(square(52)->shownAppearance(), 1);
+    QVERIFY(grabbed(52) != flat);
+    click(52);
+    QCOMPARE(square(52)->shownAppearance(), 0);
+    QCOMPARE(grabbed(52), flat);
+    // Nothing is selected any more: a click on an empty square does nothing ...
+    click(36);
+    QCOMPARE(square(36)->shownAppearance(), 0);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+    // ... and a fresh selection moves normally.
+    click(52);
+    click(36);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+  }
+
+  void clickedMoveIsPlayedAndAnswered() {
+    click(52);  // e2
+    click(36);  // e4
+    QCOMPARE(square(36)->shownPicture(), kHumanPawnLight);
+    QCOMPARE(square(52)->shownPicture(), kEmptyLight);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+    auto* historia = child<QScrollBar>("historia");
+    QCOMPARE(historia->maximum(), 2);
+    QCOMPARE(historia->value(), 2);
+    // The computer has moved one of its pieces: some square of its two back rows is now empty.
+    int empty = 0;
+    for (int a = 0; a < 16; ++a) {
+      const int p = square(a)->shownPicture();
+      empty += p == kEmptyLight || p == kEmptyDark;
+    }
+    QCOMPARE(empty, 1);
+    QCOMPARE(child<QProgressBar>("Progreso")->value(), 0);
+  }
+
+  // The search runs inside the click, with no event loop turning: what the user sees during it
+  // is only what the window paints at once.
+  void boardShowsTheMoveWhileTheComputerThinks() {
+    auto* progress = child<QProgressBar>("Progreso");
+    PaintCounter destinationPaints(square(36));
+    PaintCounter progressPaints(progress);
+    int highest = 0;
+    bool moveShown = true;
+    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+      if (value == 0) return;
+      highest = std::max(highest, value);
+      moveShown = moveShown && destinationPaints.count > 0 &&
+                  square(36)->shownPicture() == kHumanPawnLight &&
+                  square(52)->shownPicture() == kEmptyLight && text("lbl_jugada") == "1";
+    });
+    click(52);
+    click(36);
+    QVERIFY(highest > 1);                      // the bar advanced over several candidates ...
+    QVERIFY(progressPaints.count >= highest);  // ... and was painted at every step
+    QVERIFY(moveShown);
+    QCOMPARE(progress->value(), 0);
+  }
+
+  void rejectedMoveChangesNothing() {
+    click(52);
+    click(28);  // e2-e5 is not a pawn move
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+    QCOMPARE(square(52)->shownPicture(), kHumanPawnLight);
+    QCOMPARE(square(52)->shownAppearance(), 0);
+    QCOMPARE(square(28)->shownPicture(), kEmptyDark);
+  }
+
+  void scrollBarTakesAMoveBack() {
+    click(52);
+    click(36);
+    auto* historia = child<QScrollBar>("historia");
+    const QPoint leftArrow(4, historia->height() / 2);
+    QTest::mouseClick(historia, Qt::LeftButton, {}, leftArrow);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+    QTest::mouseClick(historia, Qt::LeftButton, {}, leftArrow);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+    QCOMPARE(square(52)->shownPicture(), kHumanPawnLight);  // the start position again
+    QCOMPARE(square(36)->shownPicture(), kEmptyLight);
+    // Playing on from the start replaces the moves after it.
+    click(51);  // d2
+    click(35);  // d4
+    QCOMPARE(square(35)->shownPicture(), kHumanPawnDark);
+    QCOMPARE(square(36)->shownPicture(), kEmptyLight);
+    QCOMPARE(historia->maximum(), 2);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+  }
+
+  void menuShortcutsSaveOpenAndStartANewGame() {
+    click(52);
+    click(36);
+    press(Qt::CTRL | Qt::Key_S);
+    QVERIFY(QFile::exists(QStringLiteral("juego.vmb")));
+    click(51);
+    click(35);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("4"));
+
+    press(Qt::CTRL | Qt::Key_O);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+    QCOMPARE(child<QScrollBar>("historia")->maximum(), 2);
+    QCOMPARE(square(51)->shownPicture(), kHumanPawnDark);  // d2 is back home
+    QCOMPARE(square(36)->shownPicture(), kHumanPawnLight);
+
+    child<QRadioButton>("easy")->click();
+    press(Qt::CTRL | Qt::Key_N);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+    QCOMPARE(child<QScrollBar>("historia")->maximum(), 0);
+    QCOMPARE(square(36)->shownPicture(), kEmptyLight);
+    QCOMPARE(square(52)->shownPicture(), kHumanPawnLight);
+    QVERIFY(child<QRadioButton>("difficult")->isChecked());
+  }
+
+  void aboutBoxAndExit() {
+    ModalCloser closer;
+    press(Qt::CTRL | Qt::Key_A);
+    QCOMPARE(closer.texts().size(), 1);
+    QVERIFY(closer.texts()[0].startsWith("Uses a 6 ply Alpha/Beta Algorithm.\n\n"));
+    window_->activateWindow();  // the offscreen platform has no window manager to do it
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    press(Qt::CTRL | Qt::Key_X);
+    QVERIFY(!window_->isVisible());
+  }
+
+  void infoTogglesTheCompactLayout() {
+    auto* info = child<QPushButton>("info");
+    QWidget* form = window_->centralWidget();
+    const int frame = window_->height() - form->height();
+    QCOMPARE(form->height(), Tablero::kFullClientHeight);
+    QCOMPARE(info->text(), QStringLiteral("Less Information"));
+
+    QTest::mouseClick(info, Qt::LeftButton);
+    QCOMPARE(form->height(), Tablero::kCompactClientHeight);
+    QCOMPARE(window_->height(), frame + Tablero::kCompactClientHeight);
+    QCOMPARE(info->text(), QStringLiteral("More Information"));
+    QVERIFY(info->isVisible());
+    QVERIFY(!child<QScrollBar>("historia")->isVisible());
+
+    QTest::mouseClick(info, Qt::LeftButton);
+    QCOMPARE(form->height(), Tablero::kFullClientHeight);
+    QCOMPARE(window_->height(), frame + Tablero::kFullClientHeight);
+    QCOMPARE(info->text(), QStringLiteral("Less Information"));
+    QVERIFY(child<QScrollBar>("historia")->isVisible());
+  }
+
+  void computerResignsInAModalBox() {
+    // The computer's king on h8 faces the human's queen on g7, guarded by the king on f6: every
+    // computer move loses the king.
+    for (int x = 1; x <= 8; ++x) {
+      for (int y = 1; y <= 8; ++y)
+        vombel::board(x, y) = 0;
+    }
+    vombel::board(8, 8) = vombel::kComputerKing;
+    vombel::board(7, 7) = -vombel::kQueen;
+    vombel::board(6, 6) = vombel::kHumanKing;
+    vombel::pintar_tablero();
+
+    ModalCloser closer;
+    QTest::mouseClick(child<QPushButton>("force"), Qt::LeftButton);
+    QCOMPARE(closer.texts(), QStringList{"Computer resignes"});
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));  // the unchanged position is recorded
+    QCOMPARE(square(7)->shownPicture(), 11);            // the king stays on h8
+  }
+
+  void freePlacementAndLevelFollowTheControls() {
+    auto* boardsu = child<QCheckBox>("boardsu");
+    QTest::mouseClick(boardsu, Qt::LeftButton, {}, QPoint(6, boardsu->height() / 2));
+    QVERIFY(boardsu->isChecked());
+    click(1);   // the computer's knight on b8
+    click(36);  // placed on e4: no reply, no history entry
+    QCOMPARE(square(36)->shownPicture(), 17);
+    QCOMPARE(square(1)->shownPicture(), kEmptyDark);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+
+    QTest::mouseClick(child<QRadioButton>("easy"), Qt::LeftButton, {}, QPoint(6, 8));
+    QVERIFY(vombel::easy.value);
+    QVERIFY(!vombel::difficult.value);
+    QVERIFY(!child<QRadioButton>("difficult")->isChecked());
+
+    press(Qt::CTRL | Qt::Key_N);  // a new game unchecks set-up and selects Difficult
+    QVERIFY(!boardsu->isChecked());
+    QVERIFY(child<QRadioButton>("difficult")->isChecked());
+    QVERIFY(!child<QRadioButton>("easy")->isChecked());
+  }
+
+  void playerClockTicks() {
+    QCOMPARE(text("tiempous"), QStringLiteral("0"));
+    QTRY_COMPARE_WITH_TIMEOUT(text("tiempous"), QStringLiteral("1"), 5000);
+  }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"

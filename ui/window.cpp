@@ -1,0 +1,471 @@
+#include "ui/window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QTimer>
+#include <algorithm>
+#include <initializer_list>
+#include <utility>
+
+#include "game/turn_cycle.h"
+#include "ui/controls.h"
+#include "ui/events.h"
+#include "ui/history.h"
+
+namespace vombel {
+
+namespace {
+
+// The layout is designed in twips; 15 twips make one pixel at 96 dots per inch.
+constexpr int px(int twips) {
+  return twips / 15;
+}
+
+void place(QWidget* widget, int left, int top, int width, int height) {
+  widget->setGeometry(px(left), px(top), px(width), px(height));
+}
+
+constexpr int kClientWidth = 205;
+const char* const kCaption = "Vombel Chess V.2.0";
+const char* const kMessageTitle = "Vombel Chess";
+
+// The form itself: the rectangles Shape1..Shape4 and the lines Line1 and Line2 are drawn on its
+// background, beneath every control.
+class Form : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setPen(Qt::black);
+    struct Rect {
+      int left, top, width, height;
+    };
+    static constexpr Rect shapes[] = {
+        {120, 4560, 2895, 495},  // Shape2: the move number
+        {120, 5040, 2895, 495},  // Shape1: the level
+        {120, 5520, 2895, 495},  // Shape3: set-up and force
+        {120, 6120, 2895, 735},  // Shape4: the clocks
+    };
+    for (const Rect& r : shapes) {
+      p.drawRect(px(r.left), px(r.top), px(r.width) - 1, px(r.height) - 1);
+    }
+    p.drawLine(0, 0, px(3120) - 1, 0);                       // Line1, along the top edge
+    p.drawLine(px(1560), px(6120), px(1560), px(6840) - 1);  // Line2, between the clocks
+  }
+};
+
+Tablero* current = nullptr;
+
+// The message box's word wrap breaks the text's space-separated paragraphs. Runs of spaces wide
+// enough to push the next paragraph onto a new line in one font can fall anywhere in another, so
+// every run of two or more spaces becomes a paragraph break.
+QString paragraphs(const char* text) {
+  static const QRegularExpression runs(QStringLiteral(" {2,}"));
+  return QString::fromUtf8(text).replace(runs, QStringLiteral("\n\n"));
+}
+
+void showMessage(const char* text) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kMessageTitle), paragraphs(text),
+                  QMessageBox::Ok, current);
+  box.exec();
+}
+
+void redrawNow() {
+  if (current != nullptr) current->syncFromState(true);
+}
+
+bool setText(QLabel* label, const char* text) {
+  const QString s = QString::fromUtf8(text);
+  if (label->text() == s) return false;
+  label->setText(s);
+  return true;
+}
+
+}  // namespace
+
+void prepareApplication(QApplication& app) {
+  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setPalette(app.style()->standardPalette());
+  QGuiApplication::setDesktopFileName(QStringLiteral("vombel-chess"));
+  QIcon icon;
+  for (int size : {32, 64, 128}) {
+    icon.addFile(QStringLiteral(":/icons/vombel-chess-%1.png").arg(size), QSize(size, size));
+  }
+  QApplication::setWindowIcon(icon);
+}
+
+// --- Square ---------------------------------------------------------------------------------
+
+Square::Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent)
+    : QWidget(parent), index_(index), store_(store) {
+  setObjectName(QStringLiteral("c%1").arg(index));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+bool Square::setState(int picture, int appearance) {
+  if (picture == picture_ && appearance == appearance_) return false;
+  picture_ = picture;
+  appearance_ = appearance;
+  update();
+  return true;
+}
+
+void Square::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const int w = width();
+  const int h = height();
+  const QPixmap& picture = store_[std::clamp(picture_, 0, 26)];
+  if (picture.isNull()) {
+    p.fillRect(rect(), palette().window());
+  } else {
+    p.drawPixmap(1, 1, picture);
+  }
+  if (appearance_ != 0) {
+    // Selected: a two-pixel sunken bevel in the highlight colour, dark above and to the left,
+    // light below and to the right, which stands out on white and grey squares alike. It covers
+    // only the pictures' blank margins.
+    const QColor accent = palette().color(QPalette::Highlight);
+    const auto bevel = [&](int inset, const QColor& topLeft, const QColor& bottomRight) {
+      const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
+      p.setPen(topLeft);
+      p.drawLine(l, t, r, t);
+      p.drawLine(l, t, l, b);
+      p.setPen(bottomRight);
+      p.drawLine(l + 1, b, r, b);
+      p.drawLine(r, t + 1, r, b);
+    };
+    bevel(1, accent.darker(250), accent.lighter(150));
+    bevel(2, accent.darker(150), accent.lighter(120));
+  }
+  // The single-line border, shared with the neighbours on the 24-pixel pitch.
+  p.setPen(Qt::black);
+  p.drawRect(0, 0, w - 1, h - 1);
+}
+
+void Square::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+}
+
+// A click is a press and a release of the left button over the same square.
+void Square::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  if (click) emit clicked(index_);
+}
+
+// --- Tablero --------------------------------------------------------------------------------
+
+Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("tablero"));
+  setWindowTitle(QString::fromUtf8(kCaption));
+  // Fixed single border: a close button, no maximise or minimise.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
+
+  for (int n = 1; n <= 26; ++n) {
+    store_[n] = QPixmap(QStringLiteral(":/pictures/picture%1.png").arg(n));
+  }
+  form_ = new Form(this);
+  form_->setObjectName(QStringLiteral("form"));
+  setCentralWidget(form_);
+  buildControls();
+  createMenus();
+  chooseFont();
+
+  // The window is created: nothing is selected, the layout is full.
+  clickState = 0;
+  fromSquare = 0;
+  toSquare = 0;
+  windowHeight = kFullHeight;
+  setCaption(info, "Less Information");
+
+  current = this;
+  platform.messageBox = showMessage;
+  platform.beep = [] { QApplication::beep(); };
+  platform.redraw = redrawNow;
+
+  clientHeight_ = -1;  // so that the first sync sets the size
+  run(tablero_Load);
+
+  const QRect screen = this->screen()->availableGeometry();
+  move(screen.center() - QPoint(width() / 2, height() / 2));
+}
+
+Tablero::~Tablero() {
+  if (current == this) {
+    current = nullptr;
+    platform.messageBox = nullptr;
+    platform.beep = nullptr;
+    platform.redraw = nullptr;
+  }
+}
+
+template <typename Handler>
+void Tablero::run(Handler handler) {
+  handler();
+  syncFromState(false);
+}
+
+void Tablero::buildControls() {
+  label1_ = new QLabel(tr("Vombel Chess"), form_);
+  label1_->setObjectName(QStringLiteral("Label1"));
+  place(label1_, 120, 120, 2895, 375);
+  label1_->setAlignment(Qt::AlignCenter);
+  QPalette red = label1_->palette();
+  red.setColor(QPalette::WindowText, Qt::red);
+  label1_->setPalette(red);
+
+  for (int a = 0; a < 64; ++a) {
+    squares_[a] = new Square(a, store_, form_);
+    place(squares_[a], 120 + 360 * (a % 8), 480 + 360 * (a / 8), 375, 375);
+    connect(squares_[a], &Square::clicked, this,
+            [this](int index) { run([index] { c_Click(index); }); });
+  }
+
+  info_ = new QPushButton(form_);
+  info_->setObjectName(QStringLiteral("info"));
+  place(info_, 120, 3480, 2895, 255);
+  connect(info_, &QPushButton::clicked, this, [this] { run(info_Click); });
+
+  progreso_ = new QProgressBar(form_);
+  progreso_->setObjectName(QStringLiteral("Progreso"));
+  place(progreso_, 120, 3840, 2895, 255);
+  progreso_->setTextVisible(false);
+  progreso_->setRange(0, 1);
+  progreso_->setValue(0);
+
+  historia_ = new QScrollBar(Qt::Horizontal, form_);
+  historia_->setObjectName(QStringLiteral("historia"));
+  place(historia_, 120, 4200, 2895, 255);
+  historia_->setRange(0, 0);
+  historia_->setSingleStep(1);
+  historia_->setPageStep(1);
+  connect(historia_, &QScrollBar::valueChanged, this,
+          [this](int value) { run([value] { historia_Scroll(value); }); });
+
+  const auto label = [this](const char* name, const char* text, int l, int t, int w, int h) {
+    auto* lbl = new QLabel(tr(text), form_);
+    lbl->setObjectName(QString::fromUtf8(name));
+    place(lbl, l, t, w, h);
+    return lbl;
+  };
+  // Framed labels: single-line border, flat, window-background fill, centred text.
+  const auto framed = [&](const char* name, const char* text, int l, int t, int w, int h) {
+    QLabel* lbl = label(name, text, l, t, w, h);
+    lbl->setFrameStyle(QFrame::Box | QFrame::Plain);
+    lbl->setLineWidth(1);
+    lbl->setAlignment(Qt::AlignCenter);
+    lbl->setAutoFillBackground(true);
+    lbl->setBackgroundRole(QPalette::Base);
+    return lbl;
+  };
+
+  label("Label2", "Movement #:", 240, 4680, 1095, 255);
+  lblJugada_ = framed("lbl_jugada", "0", 1320, 4680, 1575, 255);
+
+  label("Label3", "Level:", 240, 5160, 855, 255);
+  easy_ = new QRadioButton(tr("Easy"), form_);
+  easy_->setObjectName(QStringLiteral("easy"));
+  place(easy_, 840, 5160, 855, 255);
+  difficult_ = new QRadioButton(tr("Difficult"), form_);
+  difficult_->setObjectName(QStringLiteral("difficult"));
+  place(difficult_, 1920, 5160, 855, 255);
+  connect(easy_, &QRadioButton::toggled, this, [](bool on) {
+    if (on) selectLevel(false);
+  });
+  connect(difficult_, &QRadioButton::toggled, this, [](bool on) {
+    if (on) selectLevel(true);
+  });
+
+  boardsu_ = new QCheckBox(tr("Setup Board.Positions"), form_);
+  boardsu_->setObjectName(QStringLiteral("boardsu"));
+  place(boardsu_, 240, 5640, 1935, 255);
+  connect(boardsu_, &QCheckBox::toggled, this, [](bool on) { boardsu.value = on ? 1 : 0; });
+
+  force_ = new QPushButton(QStringLiteral("->"), form_);
+  force_->setObjectName(QStringLiteral("force"));
+  place(force_, 2280, 5640, 615, 255);
+  force_->setToolTip(tr("Force Computer to make a move"));
+  connect(force_, &QPushButton::clicked, this, [this] { run(force_Click); });
+
+  label("Label4", "Player", 600, 6240, 615, 255);
+  label("Label5", "Computer", 1920, 6240, 735, 255);
+  tiempous_ = framed("tiempous", "0", 360, 6480, 975, 255);
+  tiempoco_ = framed("tiempoco", "0", 1800, 6480, 975, 255);
+  framed("Label6", "Play well, have fun", 120, 6960, 2895, 255);
+
+  // Buttons take the keyboard focus only by Tab, so that a click on one does not leave a focus
+  // frame drawn across the small captions.
+  for (QPushButton* b : {info_, force_}) {
+    b->setFocusPolicy(Qt::TabFocus);
+  }
+
+  timer1_ = new QTimer(this);
+  timer1_->setObjectName(QStringLiteral("Timer1"));
+  timer1_->setInterval(1000);
+  connect(timer1_, &QTimer::timeout, this, [this] { run(Timer1_Timer); });
+  timer1_->start();
+}
+
+void Tablero::createMenus() {
+  struct Item {
+    QMenu* menu;
+    const char* name;
+    QString caption;
+    QKeySequence shortcut;
+    void (*handler)();
+  };
+  QMenu* game = menuBar()->addMenu(tr("&Game"));
+  game->setObjectName(QStringLiteral("File"));
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  help->setObjectName(QStringLiteral("ayuda"));
+  const Item items[] = {
+      {game, "nuevo", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), nuevo_Click},
+      {game, "open", tr("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), open_Click},
+      {game, "guardar", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), guardar_Click},
+      {game, "nada", QString(), QKeySequence(), nullptr},
+      {game, "salir", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), nullptr},
+      {help, "acerca", tr("&About..."), QKeySequence(Qt::CTRL | Qt::Key_A), acerca_Click},
+  };
+  for (const Item& item : items) {
+    if (item.caption.isEmpty()) {
+      item.menu->addSeparator()->setObjectName(QString::fromUtf8(item.name));
+      continue;
+    }
+    QAction* action = item.menu->addAction(item.caption);
+    action->setObjectName(QString::fromUtf8(item.name));
+    action->setShortcut(item.shortcut);
+    if (item.handler != nullptr) {
+      connect(action, &QAction::triggered, this, [this, h = item.handler] { run(h); });
+    } else {
+      // Exit: closing the only window ends the program at once, without a question.
+      connect(action, &QAction::triggered, this, &QWidget::close);
+    }
+  }
+}
+
+// The layout is fixed in pixels, so the text must fit the boxes: the largest of a few compact
+// fonts with which every caption fits its control. DejaVu Sans Condensed comes first; where it is
+// missing the system's sans serif face is measured the same way.
+void Tablero::chooseFont() {
+  const auto fits = [this](const QFont& font) {
+    form_->setFont(font);
+    if (QFontMetrics(font).height() > px(255) - 2) return false;
+    for (QWidget* w : form_->findChildren<QWidget*>()) {
+      if (auto* button = qobject_cast<QPushButton*>(w)) {
+        // Push buttons ask for more room than their caption needs.
+        if (w->fontMetrics().horizontalAdvance(button->text()) + 6 > w->width()) return false;
+      } else if (qobject_cast<QLabel*>(w) != nullptr || qobject_cast<QAbstractButton*>(w)) {
+        if (w->sizeHint().width() > w->width()) return false;
+      }
+    }
+    return true;
+  };
+  const auto compact = [](const char* family, int pixels) {
+    QFont font(QString::fromUtf8(family));
+    font.setStretch(QFont::SemiCondensed);
+    font.setPixelSize(pixels);
+    return font;
+  };
+  const auto largestFitting = [&] {
+    for (const char* family : {"DejaVu Sans", "Sans Serif"}) {
+      for (int pixels : {11, 10, 9}) {
+        if (fits(compact(family, pixels))) return compact(family, pixels);
+      }
+    }
+    return compact("DejaVu Sans", 9);
+  };
+  form_->setFont(largestFitting());
+  // Label1: the credit line in 12-point bold.
+  QFont title(QStringLiteral("DejaVu Sans"));
+  title.setPixelSize(16);
+  title.setBold(true);
+  label1_->setFont(title);
+}
+
+void Tablero::syncFromState(bool immediate) {
+  const auto shown = [immediate](QWidget* w) {
+    if (immediate && w->isVisible()) w->repaint();
+  };
+
+  for (int a = 0; a < 64; ++a) {
+    if (squares_[a]->setState(c[a].picture, c[a].appearance)) shown(squares_[a]);
+  }
+  for (auto [widget, label] : {std::pair{lblJugada_, &lbl_jugada}, std::pair{tiempous_, &tiempous},
+                               std::pair{tiempoco_, &tiempoco}}) {
+    if (setText(widget, label->caption)) shown(widget);
+  }
+
+  // The program moves the scroll bar without raising its user event: only the user's moves call
+  // historia_Scroll.
+  if (historia_->maximum() != historia.max || historia_->value() != historia.value) {
+    const QSignalBlocker block(historia_);
+    historia_->setRange(0, historia.max);
+    historia_->setValue(historia.value);
+    shown(historia_);
+  }
+
+  // A range of 0..0 would turn the bar into a busy indicator; an empty list shows an empty bar.
+  const int progressMax = std::max(1, Progreso.max);
+  const int progressValue = std::clamp(Progreso.value, 0, progressMax);
+  if (progreso_->maximum() != progressMax || progreso_->value() != progressValue) {
+    progreso_->setRange(0, progressMax);
+    progreso_->setValue(progressValue);
+    shown(progreso_);
+  }
+
+  {
+    const QSignalBlocker blockEasy(easy_);
+    const QSignalBlocker blockDifficult(difficult_);
+    if (difficult.value && !difficult_->isChecked()) difficult_->setChecked(true);
+    if (easy.value && !easy_->isChecked()) easy_->setChecked(true);
+  }
+  if (boardsu_->isChecked() != (boardsu.value == 1)) {
+    const QSignalBlocker block(boardsu_);
+    boardsu_->setChecked(boardsu.value == 1);
+    shown(boardsu_);
+  }
+  const QString infoCaption = QString::fromUtf8(info.caption);
+  if (info_->text() != infoCaption) {
+    info_->setText(infoCaption);
+    shown(info_);
+  }
+
+  // The layout: the compact window keeps Label1, the board and info; the controls below the
+  // client area are hidden so that the keyboard cannot reach them either.
+  int height = clientHeight_;
+  if (windowHeight == kFullHeight) height = kFullClientHeight;
+  if (windowHeight == kCompactHeight) height = kCompactClientHeight;
+  if (height != clientHeight_) {
+    clientHeight_ = height;
+    for (QWidget* w : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      w->setVisible(w->y() < height);
+    }
+    form_->setFixedSize(kClientWidth, height);
+    const int menuHeight =
+        std::max(menuBar()->sizeHint().height(), menuBar()->heightForWidth(kClientWidth));
+    setFixedSize(kClientWidth, menuHeight + height);
+  }
+}
+
+}  // namespace vombel

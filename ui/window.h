@@ -1,0 +1,97 @@
+// The window tablero: Qt widgets that show the controls' plain state (ui/controls.h) and turn the
+// user's clicks, keys and menu choices into calls of the game's handlers. No game logic lives here.
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+
+class QApplication;
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QTimer;
+
+namespace vombel {
+
+// Application-wide look shared by the game, its tests and the screenshot tool: the Fusion style
+// and its own palette, so that the fixed pixel layout looks the same on every desktop, and the
+// program's icon.
+void prepareApplication(QApplication& app);
+
+// One square of the board, the picture box c(a): a shared store picture inside a single-line
+// border, flat, or drawn sunken while it is the selected square.
+class Square : public QWidget {
+  Q_OBJECT
+
+ public:
+  Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent);
+
+  // Takes the picture number and appearance to show; true when either changed.
+  bool setState(int picture, int appearance);
+  int shownPicture() const { return picture_; }
+  int shownAppearance() const { return appearance_; }
+
+ signals:
+  void clicked(int index);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  int index_;
+  const std::array<QPixmap, 27>& store_;
+  int picture_ = 0;
+  int appearance_ = 0;
+  bool pressed_ = false;
+};
+
+class Tablero : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Builds the window, installs the platform services (message box, beep, redraw) and starts the
+  // first game. One window exists at a time.
+  explicit Tablero(QWidget* parent = nullptr);
+  ~Tablero() override;
+
+  // Makes every widget show the controls' state. Immediate: changed widgets are repainted before
+  // returning, which is how the board and the progress bar stay live during the computer's search.
+  void syncFromState(bool immediate);
+
+  // Client-area heights in pixels of the two layouts.
+  static constexpr int kFullClientHeight = 487;
+  static constexpr int kCompactClientHeight = 256;
+
+ private:
+  void buildControls();
+  void createMenus();
+  void chooseFont();
+  template <typename Handler>
+  void run(Handler handler);
+
+  QWidget* form_ = nullptr;
+  std::array<QPixmap, 27> store_;  // Picture1..Picture26 at indexes 1..26
+  std::array<Square*, 64> squares_{};
+  QLabel* label1_ = nullptr;
+  QPushButton* info_ = nullptr;
+  QProgressBar* progreso_ = nullptr;
+  QScrollBar* historia_ = nullptr;
+  QLabel* lblJugada_ = nullptr;
+  QLabel* tiempous_ = nullptr;
+  QLabel* tiempoco_ = nullptr;
+  QRadioButton* easy_ = nullptr;
+  QRadioButton* difficult_ = nullptr;
+  QCheckBox* boardsu_ = nullptr;
+  QPushButton* force_ = nullptr;
+  QTimer* timer1_ = nullptr;
+  int clientHeight_ = kFullClientHeight;
+};
+
+}  // namespace vombel
