@@ -78,7 +78,7 @@ void printRow(const char* name, const char* level, double ms, const unsigned lon
   std::printf("| %-20s | %-9s | %8.2f |", name, level, ms);
   for (int k = 1; k <= 8; ++k)
     std::printf(" %9llu |", calls[k]);
-  std::printf(" %6.1f |\n", ms > 0 ? total / ms / 1000.0 : 0.0);
+  std::printf(" %7.1f |\n", ms > 0 ? total / ms / 1000.0 : 0.0);
 }
 
 int usage() {
@@ -123,11 +123,10 @@ int main(int argc, char** argv) {
   std::printf("median of %d runs per turn, one thread\n\n", repeat);
   std::printf("| %-20s | %-9s | %8s |", "position", "level", "ms/turn");
   for (int k = 1; k <= 8; ++k)
-    std::printf(" %9s |", ("c" + std::to_string(k)).c_str());
-  std::printf(" %6s |\n|%s|%s|%s|", "Mcall/s", std::string(22, '-').c_str(),
-              std::string(11, '-').c_str(), std::string(9, '-').append(":").c_str());
+    std::printf("        c%d |", k);
+  std::printf(" Mcall/s |\n|----------------------|-----------|---------:|");
   for (int k = 1; k <= 9; ++k)
-    std::printf("%s|", std::string(10, '-').append(":").c_str());
+    std::printf("----------:|");
   std::printf("\n");
 
   std::vector<Result> results;
@@ -154,8 +153,9 @@ int main(int argc, char** argv) {
       total += r.total();
       ++turns;
     }
-    const std::string name = "total, " + std::to_string(turns) + " turns";
-    printRow(name.c_str(), isDifficult ? "difficult" : "easy", ms, calls, total);
+    char name[32];
+    std::snprintf(name, sizeof name, "total, %d turns", turns);
+    printRow(name, isDifficult ? "difficult" : "easy", ms, calls, total);
   }
   std::printf("\n");
   for (const bool isDifficult : levels) {
