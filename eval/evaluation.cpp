@@ -6,19 +6,26 @@
 
 namespace vombel {
 
-float materialSum(const Board& position) {
-  // Codes are whole numbers far below 2^24, so an integer sum converts to the exact float sum.
+std::int32_t wholeMaterialSum(const Board& position) {
   std::int32_t sum = 0;
   for (int y = 1; y <= 8; ++y) {
-    for (int x = 1; x <= 8; ++x) sum += position(x, y);
+    for (int x = 1; x <= 8; ++x)
+      sum += position(x, y);
   }
-  return static_cast<float>(sum);
+  return sum;
+}
+
+float materialSum(const Board& position) {
+  // Codes are whole numbers far below 2^24, so an integer sum converts to the exact float sum.
+  return static_cast<float>(wholeMaterialSum(position));
 }
 
 namespace {
 
 // V = V + term, computed in double precision and rounded back to single precision.
-inline void add(float& v, double term) { v = static_cast<float>(static_cast<double>(v) + term); }
+inline void add(float& v, double term) {
+  v = static_cast<float>(static_cast<double>(v) + term);
+}
 
 // 1 / (1 + d), d the distance from (x, y) to (px, py).
 inline double closeness(int x, int y, double px, double py) {
