@@ -14,50 +14,64 @@ namespace vombel {
 
 namespace {
 
-// The material (materialSum as a whole number) of plyBoard2 to plyBoard5, carried down the line:
-// a move changes it only by the code it captures and by a promotion, so a leaf is scored from
-// its parent's material without summing 64 squares. Whole numbers convert to the same float.
-std::int32_t plyMaterial2, plyMaterial3, plyMaterial4, plyMaterial5;
+// What the search carries down the line for each of plyBoard2 to plyBoard5, kept up to date move
+// by move. A move changes the material (materialSum as a whole number) only by the code it
+// captures and by a promotion, so a leaf is scored from its parent's material without summing 64
+// squares; whole numbers convert to the same float. The piece squares let a ply's loop go
+// straight from one piece of the side to move to the next.
+struct Summary {
+  std::int32_t material;
+  std::uint64_t computerPieces;  // squareBit bits
+  std::uint64_t humanPieces;
+};
+Summary summary2, summary3, summary4, summary5;
 
 constexpr std::int32_t kPromotionGain = kQueen - kPawn;
 
 // Plays a computer move from parent onto child: a pawn that reaches rank 1 becomes a queen.
-// Returns the change in material: the captured code leaves, a promotion adds a queen's worth.
-inline std::int32_t applyComputerMove(Board& child, const Board& parent, int toX, int toY,
-                                      int fromX, int fromY) {
+// The child's summary follows: the captured code leaves, a promotion adds a queen's worth.
+inline void applyComputerMove(Board& child, Summary& childSummary, const Board& parent,
+                              const Summary& parentSummary, int toX, int toY, int fromX,
+                              int fromY) {
   copyBoard(child, parent);
-  std::int32_t change = -child(toX, toY);
+  childSummary.material = parentSummary.material - child(toX, toY);
   makeMove(child, fromX, fromY, toX, toY);
   if (child(toX, 1) == kPawn) {
     child(toX, 1) = kQueen;
-    change += kPromotionGain;
+    childSummary.material += kPromotionGain;
   }
-  return change;
+  const std::uint64_t to = squareBit(toX, toY);
+  childSummary.computerPieces = (parentSummary.computerPieces & ~squareBit(fromX, fromY)) | to;
+  childSummary.humanPieces = parentSummary.humanPieces & ~to;
 }
 
 // Plays a human move from parent onto child: a pawn that reaches rank 8 becomes a queen.
-// Returns the change in material.
-inline std::int32_t applyHumanMove(Board& child, const Board& parent, int toX, int toY, int fromX,
-                                   int fromY) {
+inline void applyHumanMove(Board& child, const Board& parent, int toX, int toY, int fromX,
+                           int fromY) {
   copyBoard(child, parent);
-  std::int32_t change = -child(toX, toY);
   makeMove(child, fromX, fromY, toX, toY);
-  if (child(toX, 8) == -kPawn) {
-    child(toX, 8) = -kQueen;
-    change -= kPromotionGain;
-  }
-  return change;
+  if (child(toX, 8) == -kPawn) child(toX, 8) = -kQueen;
 }
 
-// The change applyHumanMove would return, without writing the child: a leaf's board is never
-// read, only its material. (toX, 8) after the move holds the mover if it landed there, nothing
-// if it left from there, and otherwise what it held before.
+// The change a human move makes to the material of parent: the captured code leaves, and a
+// human pawn on (toX, 8) afterwards becomes a queen. (toX, 8) then holds the mover if it landed
+// there, nothing if it left from there, and otherwise what it held before.
 inline std::int32_t humanMoveChange(const Board& parent, int toX, int toY, int fromX, int fromY) {
   std::int32_t change = -parent(toX, toY);
   const std::int32_t lastRank =
       toY == 8 ? parent(fromX, fromY) : (fromX == toX && fromY == 8 ? kEmpty : parent(toX, 8));
   if (lastRank == -kPawn) change -= kPromotionGain;
   return change;
+}
+
+// applyHumanMove with the child's summary.
+inline void applyHumanMove(Board& child, Summary& childSummary, const Board& parent,
+                           const Summary& parentSummary, int toX, int toY, int fromX, int fromY) {
+  childSummary.material = parentSummary.material + humanMoveChange(parent, toX, toY, fromX, fromY);
+  applyHumanMove(child, parent, toX, toY, fromX, fromY);
+  const std::uint64_t to = squareBit(toX, toY);
+  childSummary.humanPieces = (parentSummary.humanPieces & ~squareBit(fromX, fromY)) | to;
+  childSummary.computerPieces = parentSummary.computerPieces & ~to;
 }
 
 }  // namespace
@@ -74,9 +88,10 @@ void searchReplies() {
   const int count = replyCount;
   for (int m = 1; m <= count; ++m) {
     copyBoard(plyBoard2, replyPositions[m]);
-    plyMaterial2 = wholeMaterialSum(plyBoard2);
+    summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
+                pieceSquares<Side::human>(plyBoard2)};
     bestScore3 = -30000.0f;
-    scanSquaresWithCutoff<Side::computer, Ranks::upward, ply3Generator>(plyBoard2);
+    scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
     if (bestScore3 <= bestScore2) {
       bestScore2 = bestScore3;
       // The candidate can no longer beat the best one: its other replies are not searched.
@@ -87,9 +102,9 @@ void searchReplies() {
 
 void searchPly3(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[3];
-  plyMaterial3 = plyMaterial2 + applyComputerMove(plyBoard3, plyBoard2, toX, toY, fromX, fromY);
+  applyComputerMove(plyBoard3, summary3, plyBoard2, summary2, toX, toY, fromX, fromY);
   bestScore4 = bestScore2;
-  scanSquaresWithCutoff<Side::human, Ranks::downward, ply4Generator>(plyBoard3);
+  scanPiecesWithCutoff<Ranks::downward, ply4Generator>(plyBoard3, summary3.humanPieces);
   if (bestScore4 >= bestScore3) {
     bestScore3 = bestScore4;
     if (bestScore4 >= bestScore2) cutoffFlag = kFlagSet;
@@ -99,9 +114,9 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
 void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
   if (difficult.value) {
-    plyMaterial4 = plyMaterial3 + applyHumanMove(plyBoard4, plyBoard3, toX, toY, fromX, fromY);
+    applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
     bestScore5 = bestScore3;
-    scanSquaresWithCutoff<Side::computer, Ranks::downward, ply5Generator>(plyBoard4);
+    scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
     if (bestScore5 <= bestScore4) {
       bestScore4 = bestScore5;
       if (bestScore5 <= bestScore3) cutoffFlag = kFlagSet;
@@ -110,7 +125,7 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
     // Level Easy: ply 4 is the leaf; plyBoard4 is not written, only its material counts. Note
     // the strict comparison for a leaf.
     const auto s =
-        static_cast<float>(plyMaterial3 + humanMoveChange(plyBoard3, toX, toY, fromX, fromY));
+        static_cast<float>(summary3.material + humanMoveChange(plyBoard3, toX, toY, fromX, fromY));
     if (s < bestScore4) {
       bestScore4 = s;
       if (s <= bestScore3) cutoffFlag = kFlagSet;
@@ -120,9 +135,9 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
 
 void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
-  plyMaterial5 = plyMaterial4 + applyComputerMove(plyBoard5, plyBoard4, toX, toY, fromX, fromY);
+  applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
   bestScore6 = bestScore4;
-  scanSquaresWithCutoff<Side::human, Ranks::downward, ply6Generator>(plyBoard5);
+  scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
   if (bestScore6 >= bestScore5) {
     bestScore5 = bestScore6;
     if (bestScore6 >= bestScore4) cutoffFlag = kFlagSet;
@@ -133,7 +148,7 @@ void scorePly6(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[6];
   // plyBoard6 is not written: nothing reads a leaf's board, only its material.
   const auto s =
-      static_cast<float>(plyMaterial5 + humanMoveChange(plyBoard5, toX, toY, fromX, fromY));
+      static_cast<float>(summary5.material + humanMoveChange(plyBoard5, toX, toY, fromX, fromY));
   if (s < bestScore6) {
     bestScore6 = s;
     if (s <= bestScore5) cutoffFlag = kFlagSet;
