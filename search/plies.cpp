@@ -133,7 +133,9 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   }
 }
 
-void searchPly5(int toX, int toY, int fromX, int fromY) {
+// Flattened: the ply-6 loop, its generator and every scorePly6 call are compiled into this one
+// body, with no call per leaf.
+[[gnu::flatten]] void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
   applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
   bestScore6 = bestScore4;
