@@ -54,14 +54,12 @@ inline void applyHumanMove(Board& child, const Board& parent, int toX, int toY, 
 }
 
 // The change a human move makes to the material of parent: the captured code leaves, and a
-// human pawn on (toX, 8) afterwards becomes a queen. (toX, 8) then holds the mover if it landed
-// there, nothing if it left from there, and otherwise what it held before.
+// human pawn on (toX, 8) afterwards becomes a queen. That square then holds the mover if it
+// landed there, else what it held before: a piece leaving it is never a pawn, as a pawn on
+// rank 8 has no move.
 inline std::int32_t humanMoveChange(const Board& parent, int toX, int toY, int fromX, int fromY) {
-  std::int32_t change = -parent(toX, toY);
-  const std::int32_t lastRank =
-      toY == 8 ? parent(fromX, fromY) : (fromX == toX && fromY == 8 ? kEmpty : parent(toX, 8));
-  if (lastRank == -kPawn) change -= kPromotionGain;
-  return change;
+  const std::int32_t lastRank = toY == 8 ? parent(fromX, fromY) : parent(toX, 8);
+  return -parent(toX, toY) - (lastRank == -kPawn ? kPromotionGain : 0);
 }
 
 // applyHumanMove with the child's summary.
