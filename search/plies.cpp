@@ -1,7 +1,8 @@
 // The search below the root: the human's replies (ply 2) and plies 3 to 6, unrolled. Each ply has
-// its own board and callback; a callback copies the board above, plays its move and either runs
-// the next ply's generator over its board or scores it. Scores flow up through bestScore2..6 and
-// the shared cutoffFlag. Odd plies maximise for the computer, even plies minimise for the human.
+// its own board and callback; a callback copies the board above, plays its move and runs the next
+// ply's generator over its board, or, at a leaf, scores the move from the material of the board
+// above. Scores flow up through bestScore2..6 and the shared cutoffFlag. Odd plies maximise for
+// the computer, even plies minimise for the human.
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
 #include "search/board_ops.h"
