@@ -6,14 +6,18 @@
 
 namespace vombel {
 
-float materialSum(const Board& position) {
-  // Codes are whole numbers far below 2^24, so an integer sum converts to the exact float sum.
+std::int32_t wholeMaterialSum(const Board& position) {
   std::int32_t sum = 0;
   for (int y = 1; y <= 8; ++y) {
     for (int x = 1; x <= 8; ++x)
       sum += position(x, y);
   }
-  return static_cast<float>(sum);
+  return sum;
+}
+
+float materialSum(const Board& position) {
+  // Codes are whole numbers far below 2^24, so an integer sum converts to the exact float sum.
+  return static_cast<float>(wholeMaterialSum(position));
 }
 
 namespace {

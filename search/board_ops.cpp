@@ -7,20 +7,8 @@
 
 namespace vombel {
 
-void copyBoard(Board& destination, const Board& source) {
-  // Cells are stored file by file, so each file's eight playable cells are one contiguous run.
-  for (int x = 1; x <= 8; ++x) {
-    std::memcpy(&destination(x, 1), &source(x, 1), 8 * sizeof(std::int32_t));
-  }
-}
-
 void copyWholeBoard(Board& destination, const Board& source) {
   std::memcpy(&destination, &source, sizeof(Board));
-}
-
-void makeMove(Board& b, int fromX, int fromY, int toX, int toY) {
-  b(toX, toY) = b(fromX, fromY);
-  b(fromX, fromY) = kEmpty;
 }
 
 void findKings(const Board& b) {

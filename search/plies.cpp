@@ -1,7 +1,8 @@
 // The search below the root: the human's replies (ply 2) and plies 3 to 6, unrolled. Each ply has
-// its own board and callback; a callback copies the board above, plays its move and either runs
-// the next ply's generator over its board or scores it. Scores flow up through bestScore2..6 and
-// the shared cutoffFlag. Odd plies maximise for the computer, even plies minimise for the human.
+// its own board and callback; a callback copies the board above, plays its move and runs the next
+// ply's generator over its board, or, at a leaf, scores the move from the material of the board
+// above. Scores flow up through bestScore2..6 and the shared cutoffFlag. Odd plies maximise for
+// the computer, even plies minimise for the human.
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
 #include "search/board_ops.h"
@@ -14,12 +15,35 @@ namespace vombel {
 
 namespace {
 
+// What the search carries down the line for each of plyBoard2 to plyBoard5, kept up to date move
+// by move. A move changes the material (materialSum as a whole number) only by the code it
+// captures and by a promotion, so a leaf is scored from its parent's material without summing 64
+// squares; whole numbers convert to the same float. The piece squares let a ply's loop go
+// straight from one piece of the side to move to the next.
+struct Summary {
+  std::int32_t material;
+  std::uint64_t computerPieces;  // squareBit bits
+  std::uint64_t humanPieces;
+};
+Summary summary2, summary3, summary4, summary5;
+
+constexpr std::int32_t kPromotionGain = kQueen - kPawn;
+
 // Plays a computer move from parent onto child: a pawn that reaches rank 1 becomes a queen.
-inline void applyComputerMove(Board& child, const Board& parent, int toX, int toY, int fromX,
+// The child's summary follows: the captured code leaves, a promotion adds a queen's worth.
+inline void applyComputerMove(Board& child, Summary& childSummary, const Board& parent,
+                              const Summary& parentSummary, int toX, int toY, int fromX,
                               int fromY) {
   copyBoard(child, parent);
+  childSummary.material = parentSummary.material - child(toX, toY);
   makeMove(child, fromX, fromY, toX, toY);
-  if (child(toX, 1) == kPawn) child(toX, 1) = kQueen;
+  if (child(toX, 1) == kPawn) {
+    child(toX, 1) = kQueen;
+    childSummary.material += kPromotionGain;
+  }
+  const std::uint64_t to = squareBit(toX, toY);
+  childSummary.computerPieces = (parentSummary.computerPieces & ~squareBit(fromX, fromY)) | to;
+  childSummary.humanPieces = parentSummary.humanPieces & ~to;
 }
 
 // Plays a human move from parent onto child: a pawn that reaches rank 8 becomes a queen.
@@ -28,6 +52,25 @@ inline void applyHumanMove(Board& child, const Board& parent, int toX, int toY, 
   copyBoard(child, parent);
   makeMove(child, fromX, fromY, toX, toY);
   if (child(toX, 8) == -kPawn) child(toX, 8) = -kQueen;
+}
+
+// The change a human move makes to the material of parent: the captured code leaves, and a
+// human pawn on (toX, 8) afterwards becomes a queen. That square then holds the mover if it
+// landed there, else what it held before: a piece leaving it is never a pawn, as a pawn on
+// rank 8 has no move.
+inline std::int32_t humanMoveChange(const Board& parent, int toX, int toY, int fromX, int fromY) {
+  const std::int32_t lastRank = toY == 8 ? parent(fromX, fromY) : parent(toX, 8);
+  return -parent(toX, toY) - (lastRank == -kPawn ? kPromotionGain : 0);
+}
+
+// applyHumanMove with the child's summary.
+inline void applyHumanMove(Board& child, Summary& childSummary, const Board& parent,
+                           const Summary& parentSummary, int toX, int toY, int fromX, int fromY) {
+  childSummary.material = parentSummary.material + humanMoveChange(parent, toX, toY, fromX, fromY);
+  applyHumanMove(child, parent, toX, toY, fromX, fromY);
+  const std::uint64_t to = squareBit(toX, toY);
+  childSummary.humanPieces = (parentSummary.humanPieces & ~squareBit(fromX, fromY)) | to;
+  childSummary.computerPieces = parentSummary.computerPieces & ~to;
 }
 
 }  // namespace
@@ -44,8 +87,10 @@ void searchReplies() {
   const int count = replyCount;
   for (int m = 1; m <= count; ++m) {
     copyBoard(plyBoard2, replyPositions[m]);
+    summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
+                pieceSquares<Side::human>(plyBoard2)};
     bestScore3 = -30000.0f;
-    scanSquaresWithCutoff<Side::computer, Ranks::upward, ply3Generator>(plyBoard2);
+    scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
     if (bestScore3 <= bestScore2) {
       bestScore2 = bestScore3;
       // The candidate can no longer beat the best one: its other replies are not searched.
@@ -56,9 +101,9 @@ void searchReplies() {
 
 void searchPly3(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[3];
-  applyComputerMove(plyBoard3, plyBoard2, toX, toY, fromX, fromY);
+  applyComputerMove(plyBoard3, summary3, plyBoard2, summary2, toX, toY, fromX, fromY);
   bestScore4 = bestScore2;
-  scanSquaresWithCutoff<Side::human, Ranks::downward, ply4Generator>(plyBoard3);
+  scanPiecesWithCutoff<Ranks::downward, ply4Generator>(plyBoard3, summary3.humanPieces);
   if (bestScore4 >= bestScore3) {
     bestScore3 = bestScore4;
     if (bestScore4 >= bestScore2) cutoffFlag = kFlagSet;
@@ -67,17 +112,19 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
 
 void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
-  applyHumanMove(plyBoard4, plyBoard3, toX, toY, fromX, fromY);
   if (difficult.value) {
+    applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
     bestScore5 = bestScore3;
-    scanSquaresWithCutoff<Side::computer, Ranks::downward, ply5Generator>(plyBoard4);
+    scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
     if (bestScore5 <= bestScore4) {
       bestScore4 = bestScore5;
       if (bestScore5 <= bestScore3) cutoffFlag = kFlagSet;
     }
   } else {
-    // Level Easy: ply 4 is the leaf. Note the strict comparison for a leaf.
-    const float s = materialSum(plyBoard4);
+    // Level Easy: ply 4 is the leaf; plyBoard4 is not written, only its material counts. Note
+    // the strict comparison for a leaf.
+    const auto s =
+        static_cast<float>(summary3.material + humanMoveChange(plyBoard3, toX, toY, fromX, fromY));
     if (s < bestScore4) {
       bestScore4 = s;
       if (s <= bestScore3) cutoffFlag = kFlagSet;
@@ -85,11 +132,13 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   }
 }
 
-void searchPly5(int toX, int toY, int fromX, int fromY) {
+// Flattened: the ply-6 loop, its generator and every scorePly6 call are compiled into this one
+// body, with no call per leaf.
+[[gnu::flatten]] void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
-  applyComputerMove(plyBoard5, plyBoard4, toX, toY, fromX, fromY);
+  applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
   bestScore6 = bestScore4;
-  scanSquaresWithCutoff<Side::human, Ranks::downward, ply6Generator>(plyBoard5);
+  scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
   if (bestScore6 >= bestScore5) {
     bestScore5 = bestScore6;
     if (bestScore6 >= bestScore4) cutoffFlag = kFlagSet;
@@ -98,8 +147,9 @@ void searchPly5(int toX, int toY, int fromX, int fromY) {
 
 void scorePly6(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[6];
-  applyHumanMove(plyBoard6, plyBoard5, toX, toY, fromX, fromY);
-  const float s = materialSum(plyBoard6);
+  // plyBoard6 is not written: nothing reads a leaf's board, only its material.
+  const auto s =
+      static_cast<float>(summary5.material + humanMoveChange(plyBoard5, toX, toY, fromX, fromY));
   if (s < bestScore6) {
     bestScore6 = s;
     if (s <= bestScore5) cutoffFlag = kFlagSet;

@@ -1,6 +1,8 @@
 // The square loops that run a ply's generator over the pieces of the side to move.
 #pragma once
 
+#include <cstdint>
+
 #include "state/board.h"
 #include "state/state.h"
 
@@ -26,18 +28,46 @@ inline void scanSquares(const Board& b) {
   }
 }
 
-// As scanSquares, but after every square, whether or not it held a piece, a set cutoffFlag is
-// cleared and ends the whole loop. Moves of the piece being expanded are always completed.
-template <Side side, Ranks ranks, void (*generate)(const Board&, int, int)>
-inline void scanSquaresWithCutoff(const Board& b) {
-  for (int i = 1; i <= 8; ++i) {
-    const int y = ranks == Ranks::upward ? i : 9 - i;
-    for (int x = 1; x <= 8; ++x) {
-      if (ownsSquare<side>(b(x, y))) generate(b, x, y);
-      if (cutoffFlag != kFlagClear) {
-        cutoffFlag = kFlagClear;
-        return;
-      }
+// The square (x, y) as one bit of a 64-bit set, numbered like the screen index: (8 - y) * 8 +
+// (x - 1). Ascending bits visit the ranks 8 down to 1 and, within each, the files 1 to 8.
+constexpr std::uint64_t squareBit(int x, int y) {
+  return std::uint64_t{1} << ((8 - y) * 8 + x - 1);
+}
+
+// The squares of b holding a piece of side, as squareBit bits.
+template <Side side>
+inline std::uint64_t pieceSquares(const Board& b) {
+  std::uint64_t squares = 0;
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) {
+      if (ownsSquare<side>(b(x, y))) squares |= squareBit(x, y);
+    }
+  }
+  return squares;
+}
+
+// The cut-off loop: runs generate on every square of b holding a piece of the side to move, in
+// the order of ranks, and after every square visited, whether or not it held a piece, a set
+// cutoffFlag is cleared and ends the whole loop. Moves of the piece being expanded are always
+// completed. pieces holds the squares of the side's pieces (squareBit bits), so the loop jumps
+// from piece to piece: only a generator run can set the flag, and with the flag clear a square
+// without a piece does nothing. Only the first square is tested on its own, as the flag may
+// arrive set from a cut-off signalled above.
+template <Ranks ranks, void (*generate)(const Board&, int, int)>
+inline void scanPiecesWithCutoff(const Board& b, std::uint64_t pieces) {
+  // Reversing the bytes reverses the ranks: ascending bits then visit ranks 1 to 8.
+  if (ranks == Ranks::upward) pieces = __builtin_bswap64(pieces);
+  if (cutoffFlag != kFlagClear && (pieces & 1) == 0) {
+    cutoffFlag = kFlagClear;
+    return;
+  }
+  while (pieces != 0) {
+    const int i = __builtin_ctzll(pieces);
+    pieces &= pieces - 1;
+    generate(b, (i & 7) + 1, ranks == Ranks::upward ? (i >> 3) + 1 : 8 - (i >> 3));
+    if (cutoffFlag != kFlagClear) {
+      cutoffFlag = kFlagClear;
+      return;
     }
   }
 }

@@ -1,0 +1,131 @@
+// A computer turn allocates nothing. This test program replaces the global operator new and
+// interposes malloc, calloc and realloc with counting versions, and counts while computerMove
+// runs on every position of the benchmark suite at both levels. A sanitizer brings its own
+// allocator, so under one the counters are left out and the test is skipped.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "search/search.h"
+#include "suite.h"
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+#define VOMBEL_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VOMBEL_SANITIZED 1
+#endif
+
+namespace {
+bool counting = false;
+unsigned long long allocations = 0;
+
+[[maybe_unused]] void count() {
+  if (counting) ++allocations;
+}
+}  // namespace
+
+#ifndef VOMBEL_SANITIZED
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* p, std::size_t size);
+}
+
+extern "C" {
+void* malloc(std::size_t size) {
+  count();
+  return __libc_malloc(size);
+}
+void* calloc(std::size_t count_, std::size_t size) {
+  count();
+  return __libc_calloc(count_, size);
+}
+void* realloc(void* p, std::size_t size) {
+  count();
+  return __libc_realloc(p, size);
+}
+}
+
+void* operator new(std::size_t size) {
+  count();
+  if (void* p = __libc_malloc(size == 0 ? 1 : size)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+  return operator new(size);
+}
+void* operator new(std::size_t size, std::align_val_t align) {
+  count();
+  const auto a = static_cast<std::size_t>(align);
+  if (void* p = std::aligned_alloc(a, (size + a - 1) / a * a)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size, std::align_val_t align) {
+  return operator new(size, align);
+}
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept {
+  std::free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept {
+  std::free(p);
+}
+#endif
+
+namespace vombel {
+namespace {
+
+TEST(NoAllocation, CountersSeeAnAllocation) {
+#ifdef VOMBEL_SANITIZED
+  GTEST_SKIP() << "a sanitizer owns the allocator";
+#endif
+  counting = true;
+  allocations = 0;
+  void* volatile p = std::malloc(16);
+  std::free(p);
+  int* volatile q = new int(1);
+  delete q;
+  counting = false;
+  EXPECT_EQ(allocations, 2u);
+}
+
+TEST(NoAllocation, ComputerTurnsOverTheSuite) {
+#ifdef VOMBEL_SANITIZED
+  GTEST_SKIP() << "a sanitizer owns the allocator";
+#endif
+  for (const bool isDifficult : {false, true}) {
+    for (const auto& file : testing::suiteFiles()) {
+      ASSERT_TRUE(testing::loadTurn(file, isDifficult)) << file;
+      allocations = 0;
+      counting = true;
+      computerMove();
+      counting = false;
+      EXPECT_EQ(allocations, 0u) << file << (isDifficult ? " difficult" : " easy");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vombel

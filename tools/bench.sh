@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the Release tree and times the computer's turn over the positions in bench/positions.
+# Arguments go to vombel-bench: [--repeat N] [--level easy|difficult] [FILE.vmb | DIR]...
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVOMBEL_BENCH=ON >/dev/null
+cmake --build build -j2 --target vombel-bench
+exec build/bench/vombel-bench "$@"
