@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "search/board_ops.h"
 #include "state/state.h"
@@ -24,24 +23,34 @@ struct FileCloser {
   }
 };
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+bool isBlank(char ch) {
+  return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+}
 
 // Reads the next line of f as a single whole number with any blanks around it. Returns false at
-// the end of the file or when the line is anything else (a blank line included).
+// the end of the file or when the line is anything else: a blank line, two numbers, or any other
+// byte, a NUL included.
 bool readNumber(std::FILE* f, long& value) {
-  char line[64];
-  if (std::fgets(line, sizeof line, f) == nullptr) return false;
-  const std::size_t length = std::strlen(line);
-  if (length == sizeof line - 1 && line[length - 1] != '\n') return false;  // over-long line
-  const char* p = line;
-  while (isBlank(*p)) ++p;
-  const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
-  if (!std::isdigit(static_cast<unsigned char>(*digits))) return false;
-  char* end = nullptr;
-  value = std::strtol(p, &end, 10);
-  if (value > 100000 || value < -100000) return false;
-  while (isBlank(*end)) ++end;
-  return *end == '\0';
+  char text[16];
+  std::size_t length = 0;
+  bool ended = false;  // blank space has followed the number
+  int ch;
+  while ((ch = std::fgetc(f)) != EOF && ch != '\n') {
+    if (isBlank(static_cast<char>(ch))) {
+      ended = length > 0;
+      continue;
+    }
+    if (ended || length == sizeof text - 1) return false;
+    text[length++] = static_cast<char>(ch);
+  }
+  text[length] = '\0';
+  const char* digits = (text[0] == '-' || text[0] == '+') ? text + 1 : text;
+  if (*digits == '\0') return false;
+  for (const char* p = digits; *p != '\0'; ++p) {
+    if (!std::isdigit(static_cast<unsigned char>(*p))) return false;
+  }
+  value = std::strtol(text, nullptr, 10);  // at most 14 digits: no overflow
+  return value <= 100000 && value >= -100000;
 }
 
 // True when nothing but blank space is left in f.
@@ -54,8 +63,7 @@ bool onlyBlankSpaceLeft(std::FILE* f) {
 }
 
 bool validCell(int x, int y, long value) {
-  return isPlayable(x, y) ? isPieceCodeOrEmpty(static_cast<std::int32_t>(value))
-                          : value == kBorder;
+  return isPlayable(x, y) ? isPieceCodeOrEmpty(static_cast<std::int32_t>(value)) : value == kBorder;
 }
 
 void writeNumber(std::FILE* f, long value) {
@@ -66,7 +74,8 @@ void writeNumber(std::FILE* f, long value) {
 
 bool saveGameFile(const char* path) {
   char temporary[4096];
-  if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >= static_cast<int>(sizeof temporary)) {
+  if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >=
+      static_cast<int>(sizeof temporary)) {
     return false;
   }
   std::FILE* f = std::fopen(temporary, "wb");
@@ -75,7 +84,8 @@ bool saveGameFile(const char* path) {
   writeNumber(f, n);
   for (int i = 0; i <= n; ++i) {
     for (int y = kLow; y <= kHigh; ++y) {
-      for (int x = kLow; x <= kHigh; ++x) writeNumber(f, gameHistory[i](x, y));
+      for (int x = kLow; x <= kHigh; ++x)
+        writeNumber(f, gameHistory[i](x, y));
     }
   }
   const bool written = std::ferror(f) == 0;
@@ -105,7 +115,8 @@ bool loadGameFile(const char* path) {
   if (!onlyBlankSpaceLeft(input.file)) return false;
 
   // The whole file is valid: take it in.
-  for (int i = 0; i <= n; ++i) copyWholeBoard(gameHistory[i], stagedHistory[i]);
+  for (int i = 0; i <= n; ++i)
+    copyWholeBoard(gameHistory[i], stagedHistory[i]);
   moveNumber = static_cast<float>(n);
   setHistoriaMax(n);
   setHistoriaValue(n);
