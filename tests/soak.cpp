@@ -83,6 +83,8 @@ std::string playGame(std::uint32_t seed, bool difficultLevel, const std::string&
   nuevo_Click();
   selectLevel(difficultLevel);
   const int roundTripAt = 2 + static_cast<int>(random() % 60);
+  // Half the games pick among all legal moves, the others among those that win most material.
+  const bool greedy = random() % 2 == 0;
   bool roundTripDone = false;
   if (auto broken = checks::brokenInvariant(); !broken.empty()) return "new game: " + broken;
 
@@ -91,10 +93,16 @@ std::string playGame(std::uint32_t seed, bool difficultLevel, const std::string&
       ++totals.fullHistory;
       break;
     }
-    const auto pairs = checks::legalClickPairs();
+    auto pairs = checks::legalClickPairs();
     if (pairs.empty()) {
       ++totals.noLegalMove;
       break;
+    }
+    if (greedy) {
+      const int best = std::max_element(pairs.begin(), pairs.end(), [](auto& a, auto& b) {
+                         return a.materialGain < b.materialGain;
+                       })->materialGain;
+      std::erase_if(pairs, [best](const auto& p) { return p.materialGain < best; });
     }
     const auto pair = pairs[random() % pairs.size()];
     const int before = currentMove();

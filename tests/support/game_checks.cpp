@@ -244,11 +244,11 @@ std::vector<ClickPair> legalClickPairs() {
   if (board(5, 1) == kHumanKing) {
     if (free(6) && free(7) && board(8, 1) == -kRook && attacks(5, 1) == 0 && attacks(6, 1) == 0 &&
         attacks(7, 1) == 0) {
-      pairs.push_back({60, 62, true});
+      pairs.push_back({60, 62, true, 0});
     }
     if (free(4) && free(3) && free(2) && board(1, 1) == -kRook && attacks(5, 1) == 0 &&
         attacks(4, 1) == 0 && attacks(3, 1) == 0) {
-      pairs.push_back({60, 58, true});
+      pairs.push_back({60, 58, true, 0});
     }
   }
 
@@ -279,7 +279,11 @@ std::vector<ClickPair> legalClickPairs() {
         if (kx >= kLow && kx <= kHigh && ky >= kLow && ky <= kHigh && attacks(kx, ky) == 1) {
           continue;
         }
-        pairs.push_back({screenIndex(fx, fy), screenIndex(tx, ty), false});
+        const int mover = -board(fx, fy);
+        const int promotion = mover == kPawn && ty == 8 ? kQueen - kPawn : 0;
+        const int lost = attacks(tx, ty) == 1 ? mover + promotion : 0;
+        pairs.push_back(
+            {screenIndex(fx, fy), screenIndex(tx, ty), false, board(tx, ty) + promotion - lost});
       }
     }
   }

@@ -68,11 +68,14 @@ std::string brokenInvariant();
 // A first and a second click that the turn cycle must accept as the human's move in the current
 // position (free placement off): every move of a human piece that leaves the human's king
 // unattacked and does not take the computer's king, and castling where king, rook and attack
-// maps allow it. Worked out on copies; no game state is touched.
+// maps allow it. Worked out on copies; no game state is touched. materialGain is what the move
+// takes (a promotion counting as its gain), less the moving piece when a computer piece can take
+// it at once: a rough guide for a player who likes to win material and not give it away.
 struct ClickPair {
   int from;
   int to;
   bool castling;
+  int materialGain;
 };
 std::vector<ClickPair> legalClickPairs();
 
