@@ -39,6 +39,14 @@ struct Totals {
   int castlings = 0;
 };
 
+// Appends every part to one string.
+template <class... Parts>
+std::string join(const Parts&... parts) {
+  std::string text;
+  (text += ... += parts);
+  return text;
+}
+
 std::string fileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -99,9 +107,10 @@ std::string playGame(std::uint32_t seed, bool difficultLevel, const std::string&
       break;
     }
     if (greedy) {
-      const int best = std::max_element(pairs.begin(), pairs.end(), [](auto& a, auto& b) {
-                         return a.materialGain < b.materialGain;
-                       })->materialGain;
+      const int best =
+          std::max_element(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) {
+            return a.materialGain < b.materialGain;
+          })->materialGain;
       std::erase_if(pairs, [best](const auto& p) { return p.materialGain < best; });
     }
     const auto pair = pairs[random() % pairs.size()];
@@ -109,13 +118,15 @@ std::string playGame(std::uint32_t seed, bool difficultLevel, const std::string&
     const auto turnsBefore = turnReport.turns;
     c_Click(pair.from);
     c_Click(pair.to);
-    const std::string move = "half-move " + std::to_string(before + 1) + " (clicks " +
-                             std::to_string(pair.from) + ", " + std::to_string(pair.to) + ")";
-    if (auto broken = checks::brokenInvariant(); !broken.empty()) return move + ": " + broken;
+    const auto move = [&] {
+      return join("half-move ", std::to_string(before + 1), " (clicks ", std::to_string(pair.from),
+                  ", ", std::to_string(pair.to), ")");
+    };
+    if (auto broken = checks::brokenInvariant(); !broken.empty()) return join(move(), ": ", broken);
     const int expected = std::min(before + 2, kMaxHistory);
     if (currentMove() != expected) {
-      return move + ": moveNumber " + std::to_string(currentMove()) + ", expected " +
-             std::to_string(expected);
+      return join(move(), ": moveNumber ", std::to_string(currentMove()), ", expected ",
+                  std::to_string(expected));
     }
     totals.halfMoves += currentMove() - before;
     if (pair.castling) ++totals.castlings;
@@ -127,9 +138,11 @@ std::string playGame(std::uint32_t seed, bool difficultLevel, const std::string&
       roundTripDone = true;
       ++totals.roundTrips;
       if (auto difference = roundTrip(path, difficultLevel); !difference.empty()) {
-        return move + ", round trip: " + difference;
+        return join(move(), ", round trip: ", difference);
       }
-      if (auto broken = checks::brokenInvariant(); !broken.empty()) return move + ": " + broken;
+      if (auto broken = checks::brokenInvariant(); !broken.empty()) {
+        return join(move(), ": ", broken);
+      }
     }
   }
   ++totals.roundTrips;

@@ -47,7 +47,7 @@ bool readNumber(std::FILE* f, long& value) {
   const char* digits = (text[0] == '-' || text[0] == '+') ? text + 1 : text;
   if (*digits == '\0') return false;
   for (const char* p = digits; *p != '\0'; ++p) {
-    if (!std::isdigit(static_cast<unsigned char>(*p))) return false;
+    if (std::isdigit(static_cast<unsigned char>(*p)) == 0) return false;
   }
   value = std::strtol(text, nullptr, 10);  // at most 14 digits: no overflow
   return value <= 100000 && value >= -100000;

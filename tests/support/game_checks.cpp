@@ -78,7 +78,8 @@ void copyPart(T& destination, const T& source) {
 // also compares floating-point values bit for bit.
 template <class T>
 bool samePart(const T& a, const T& b) {
-  return std::memcmp(&a, &b, sizeof(T)) == 0;
+  // Bit for bit on purpose: a NaN equals itself, and -0 differs from 0.
+  return std::memcmp(&a, &b, sizeof(T)) == 0;  // NOLINT(bugprone-suspicious-memory-comparison)
 }
 bool samePart(const PictureBox& a, const PictureBox& b) {
   return a.picture == b.picture && a.appearance == b.appearance && a.borderStyle == b.borderStyle &&
@@ -95,8 +96,7 @@ bool samePart(const OptionButton& a, const OptionButton& b) {
   return a.value == b.value;
 }
 bool samePart(const TurnReport& a, const TurnReport& b) {
-  return a.turns == b.turns && a.resigned == b.resigned &&
-         std::memcmp(&a.milliseconds, &b.milliseconds, sizeof a.milliseconds) == 0;
+  return a.turns == b.turns && a.resigned == b.resigned && samePart(a.milliseconds, b.milliseconds);
 }
 
 std::string describeBoard(const char* name, int entry, int x, int y, std::int32_t value) {
@@ -163,9 +163,13 @@ std::int64_t sumOfCodes(const Board& b) {
 
 std::unique_ptr<GameSnapshot> takeSnapshot() {
   auto snapshot = std::make_unique<GameSnapshot>();
-  forEachPart(
-      [&](const char*, auto member, const auto& live) { copyPart((*snapshot).*member, live); });
+  takeSnapshot(*snapshot);
   return snapshot;
+}
+
+void takeSnapshot(GameSnapshot& snapshot) {
+  forEachPart(
+      [&](const char*, auto member, const auto& live) { copyPart(snapshot.*member, live); });
 }
 
 void restoreSnapshot(const GameSnapshot& snapshot) {
@@ -258,7 +262,8 @@ std::vector<ClickPair> legalClickPairs() {
       foundCount = 0;
       generateHumanMoves<collectMove>(board, fx, fy);
       for (int m = 0; m < foundCount; ++m) {
-        const auto [tx, ty] = foundMoves[m];
+        const int tx = foundMoves[m].x;
+        const int ty = foundMoves[m].y;
         Board trial = board;
         trial(tx, ty) = trial(fx, fy);
         trial(fx, fy) = kEmpty;

@@ -48,8 +48,10 @@ struct GameSnapshot {
   TurnReport turnReport;
 };
 
-// The snapshot is large (about 400 KB), so it lives on the heap.
+// The snapshot is large (about 400 KB), so it lives on the heap, or is taken into one the caller
+// keeps.
 std::unique_ptr<GameSnapshot> takeSnapshot();
+void takeSnapshot(GameSnapshot& snapshot);
 void restoreSnapshot(const GameSnapshot& snapshot);
 
 // Names the first part of the state in which a and b differ; empty when they are the same.
