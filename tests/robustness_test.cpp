@@ -144,6 +144,7 @@ TEST_F(Robustness, DamagedFilesChangeNothing) {
        }()},
       {"NUL inside a line", nulInLine},
       {"NUL alone", std::string("\0\r\n", 3) + good.substr(good.find('\n') + 1)},
+      {"NUL after a number", std::string(" 0\0\r\n", 5) + good.substr(good.find('\n') + 1)},
       {"number too long", " 99999999999999999999999 \r\n" + good.substr(good.find('\n') + 1)},
       {"letters", "twelve\r\n"},
   };

@@ -43,12 +43,13 @@ bool readNumber(std::FILE* f, long& value) {
     if (ended || length == sizeof text - 1) return false;
     text[length++] = static_cast<char>(ch);
   }
-  text[length] = '\0';
-  const char* digits = (text[0] == '-' || text[0] == '+') ? text + 1 : text;
-  if (*digits == '\0') return false;
-  for (const char* p = digits; *p != '\0'; ++p) {
-    if (std::isdigit(static_cast<unsigned char>(*p)) == 0) return false;
+  // A sign, then only digits: checked over the whole length, so a NUL among them is refused.
+  const std::size_t first = length > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (first == length) return false;
+  for (std::size_t i = first; i < length; ++i) {
+    if (std::isdigit(static_cast<unsigned char>(text[i])) == 0) return false;
   }
+  text[length] = '\0';
   value = std::strtol(text, nullptr, 10);  // at most 14 digits: no overflow
   return value <= 100000 && value >= -100000;
 }
