@@ -29,7 +29,7 @@ end() {
 }
 die() {
   echo "=== FAILED: $*"
-  echo "ci-extra: $passed passed, 1 failed"
+  echo "robustness: $passed passed, 1 failed"
   exit 1
 }
 
@@ -142,4 +142,4 @@ echo "cppcheck: $(wc -l <build-fuzz/cppcheck-files.txt) files"
 end "cppcheck"
 
 echo
-echo "ci-extra: $passed passed, 0 failed"
+echo "robustness: $passed passed, 0 failed"
