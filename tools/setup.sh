@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(build-essential cmake g++ git qt6-base-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang-14 libclang-rt-14-dev clang-tidy cppcheck clang-format
-          xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-dejavu-extra)
+          xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-dejavu-extra
+          llvm)  # llvm-symbolizer: readable stacks in sanitizer and fuzzer reports
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,7 +3,6 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "search/board_ops.h"
 #include "state/state.h"
@@ -29,23 +28,30 @@ bool isBlank(char ch) {
 }
 
 // Reads the next line of f as a single whole number with any blanks around it. Returns false at
-// the end of the file or when the line is anything else (a blank line included).
+// the end of the file or when the line is anything else: a blank line, two numbers, or any other
+// byte, a NUL included.
 bool readNumber(std::FILE* f, long& value) {
-  char line[64];
-  if (std::fgets(line, sizeof line, f) == nullptr) return false;
-  const std::size_t length = std::strlen(line);
-  if (length == sizeof line - 1 && line[length - 1] != '\n') return false;  // over-long line
-  const char* p = line;
-  while (isBlank(*p))
-    ++p;
-  const char* digits = (*p == '-' || *p == '+') ? p + 1 : p;
-  if (!std::isdigit(static_cast<unsigned char>(*digits))) return false;
-  char* end = nullptr;
-  value = std::strtol(p, &end, 10);
-  if (value > 100000 || value < -100000) return false;
-  while (isBlank(*end))
-    ++end;
-  return *end == '\0';
+  char text[16];
+  std::size_t length = 0;
+  bool ended = false;  // blank space has followed the number
+  int ch;
+  while ((ch = std::fgetc(f)) != EOF && ch != '\n') {
+    if (isBlank(static_cast<char>(ch))) {
+      ended = length > 0;
+      continue;
+    }
+    if (ended || length == sizeof text - 1) return false;
+    text[length++] = static_cast<char>(ch);
+  }
+  // A sign, then only digits: checked over the whole length, so a NUL among them is refused.
+  const std::size_t first = length > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (first == length) return false;
+  for (std::size_t i = first; i < length; ++i) {
+    if (std::isdigit(static_cast<unsigned char>(text[i])) == 0) return false;
+  }
+  text[length] = '\0';
+  value = std::strtol(text, nullptr, 10);  // at most 14 digits: no overflow
+  return value <= 100000 && value >= -100000;
 }
 
 // True when nothing but blank space is left in f.
