@@ -78,7 +78,7 @@ void printRow(const char* name, const char* level, double ms, const unsigned lon
   std::printf("| %-20s | %-9s | %8.2f |", name, level, ms);
   for (int k = 1; k <= 8; ++k)
     std::printf(" %9llu |", calls[k]);
-  std::printf(" %7.1f |\n", ms > 0 ? total / ms / 1000.0 : 0.0);
+  std::printf(" %7.1f |\n", ms > 0 ? static_cast<double>(total) / ms / 1000.0 : 0.0);
 }
 
 int usage() {

@@ -37,6 +37,7 @@ std::vector<Move> humanMovesFrom(const Board& b, int x, int y) {
 
 std::vector<std::array<int, 2>> destinations(const std::vector<Move>& moves) {
   std::vector<std::array<int, 2>> d;
+  d.reserve(moves.size());
   for (const Move& m : moves)
     d.push_back({m[0], m[1]});
   return d;

@@ -50,7 +50,7 @@ TEST_F(ComputerTurn, FromTheStartPositionRecordsOneEntryAndResetsTheProgressBar)
   int changed = 0;
   for (int y = 1; y <= 8; ++y) {
     for (int x = 1; x <= 8; ++x)
-      changed += board(x, y) != gameHistory[0](x, y);
+      if (board(x, y) != gameHistory[0](x, y)) ++changed;
   }
   EXPECT_EQ(changed, 2);
 }
@@ -179,7 +179,7 @@ TEST_F(Fallback, PawnPlayedToTheLastRankIsPromotedWhenPainted) {
   int queensOnRankOne = 0;
   for (int x = 1; x <= 8; ++x) {
     EXPECT_NE(board(x, 1), kPawn);
-    queensOnRankOne += board(x, 1) == kQueen;
+    if (board(x, 1) == kQueen) ++queensOnRankOne;
     EXPECT_EQ(gameHistory[currentMove()](x, 1), board(x, 1));
   }
   EXPECT_EQ(queensOnRankOne, 1);

@@ -60,7 +60,7 @@ class PaintCounter : public QObject {
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    count += event->type() == QEvent::Paint;
+    if (event->type() == QEvent::Paint) ++count;
     return false;
   }
 };
@@ -155,7 +155,7 @@ class WindowTest : public QObject {
     int empty = 0;
     for (int a = 0; a < 16; ++a) {
       const int p = square(a)->shownPicture();
-      empty += p == kEmptyLight || p == kEmptyDark;
+      if (p == kEmptyLight || p == kEmptyDark) ++empty;
     }
     QCOMPARE(empty, 1);
     QCOMPARE(child<QProgressBar>("Progreso")->value(), 0);

@@ -375,7 +375,8 @@ void Tablero::chooseFont() {
       if (auto* button = qobject_cast<QPushButton*>(w)) {
         // Push buttons ask for more room than their caption needs.
         if (w->fontMetrics().horizontalAdvance(button->text()) + 6 > w->width()) return false;
-      } else if (qobject_cast<QLabel*>(w) != nullptr || qobject_cast<QAbstractButton*>(w)) {
+      } else if (qobject_cast<QLabel*>(w) != nullptr ||
+                 qobject_cast<QAbstractButton*>(w) != nullptr) {
         if (w->sizeHint().width() > w->width()) return false;
       }
     }
