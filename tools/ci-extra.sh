@@ -36,7 +36,7 @@ die() {
 # 1. Sanitizers: the whole suite with ASan and UBSan, asserts on.
 begin "sanitizer build and tests (build-asan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOMBEL_SANITIZE=ON \
-  -DVOMBEL_GUI=OFF -DVOMBEL_BENCH=OFF >/dev/null
+  -DVOMBEL_GUI=ON -DVOMBEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs" || die "sanitizer build"
 (cd build-asan && ctest --output-on-failure -j"$jobs") || die "tests under the sanitizers"
 end "sanitizer tests"
