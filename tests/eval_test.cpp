@@ -149,43 +149,44 @@ TEST_F(Ordering, RepliesLowestMaterialFirst) {
 
 class Repetition : public GameTest {
  protected:
-  // Computer placements A and B, each with different human pieces every time.
-  Board a(int variant) {
-    Board b =
-        boardFromText("....k... ........ ........ ...n.... ........ ........ ........ ....K...");
-    b(variant % 8 + 1, 3) = -kPawn;
-    return b;
-  }
-  Board b(int variant) {
-    Board p =
-        boardFromText("....k... ........ ..n..... ........ ........ ........ ........ ....K...");
+  // Computer placements A and B; the human's pawn stands elsewhere every time.
+  static Board placement(const char* ranks, int variant) {
+    Board p = boardFromText(ranks);
     p(variant % 8 + 1, 3) = -kPawn;
     return p;
   }
-  // History ... A B A B with the computer's moves at odd entries, current entry 12.
-  void playHistory() {
+  static Board placementA(int variant) {
+    return placement("....k... ........ ........ ...n.... ........ ........ ........ ....K...",
+                     variant);
+  }
+  static Board placementB(int variant) {
+    return placement("....k... ........ ..n..... ........ ........ ........ ........ ....K...",
+                     variant);
+  }
+  // The computer's placements after its moves (odd entries) read A, B, A, B; current entry 12.
+  static void playHistory() {
     moveNumber = 12;
     for (int i = 0; i <= 12; ++i)
-      gameHistory[i] = (i % 4 == 1) ? a(i) : (i % 4 == 3) ? b(i) : a(i + 1);
-    gameHistory[11] = b(11);
-    gameHistory[9] = a(9);
-    gameHistory[7] = b(7);
-    gameHistory[5] = a(5);
+      gameHistory[i] = placementA(i + 1);
+    gameHistory[11] = placementB(11);
+    gameHistory[9] = placementA(9);
+    gameHistory[7] = placementB(7);
+    gameHistory[5] = placementA(5);
   }
 };
 
 TEST_F(Repetition, ThirdReturnOfTheComputersPiecesIsRejected) {
   playHistory();
   // Candidate A gets index 13: compared with 9 (A), and 11 with 7, 9 with 5.
-  EXPECT_TRUE(isRepetition(a(2)));
-  EXPECT_FALSE(isRepetition(b(2)));
+  EXPECT_TRUE(isRepetition(placementA(2)));
+  EXPECT_FALSE(isRepetition(placementB(2)));
   // A candidate that has lost the knight is not compared on its empty squares: still a repeat.
-  Board lost = a(3);
+  Board lost = placementA(3);
   lost(4, 5) = kEmpty;
   EXPECT_TRUE(isRepetition(lost));
   // Below move 10 nothing is a repetition.
   moveNumber = 9;
-  EXPECT_FALSE(isRepetition(a(2)));
+  EXPECT_FALSE(isRepetition(placementA(2)));
 }
 
 }  // namespace
