@@ -157,6 +157,10 @@ TEST_F(Robustness, DamagedFilesChangeNothing) {
   std::remove(path_.c_str());
   EXPECT_FALSE(load()) << "missing file";
   EXPECT_EQ(checks::firstDifference(*before, *checks::takeSnapshot()), "") << "missing file";
+  // After all these failures a valid file loads normally.
+  write(good);
+  EXPECT_TRUE(load());
+  EXPECT_EQ(currentMove(), 0);
 }
 
 TEST_F(Robustness, LoadTakesInTheWholeFileAndKeepsLaterEntries) {

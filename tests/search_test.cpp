@@ -142,16 +142,6 @@ TEST_F(ComputerTurn, ListsNeverGrowPastTwoHundredEntries) {
   EXPECT_EQ(replyCount, kMaxListEntries);
 }
 
-TEST_F(ComputerTurn, CrowdedPositionPlaysAWholeTurn) {
-  startFrom("Kbnn.kb. PP.q.... q....q.. ..q....q ....q... .q....q. ...q.... r......r");
-  selectLevel(false);
-  force_Click();
-  EXPECT_EQ(rootCount, kMaxListEntries);
-  EXPECT_EQ(moveNumber, 1.0f);
-  EXPECT_GT(bestScore1, 10000.0f);  // the human's king is taken
-  EXPECT_EQ(plyCalls[1], 218u);
-}
-
 }  // namespace
 }  // namespace vombel
 
