@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "eval/evaluation.h"
 #include "movegen/generators.h"
 #include "movegen/instances.h"
 #include "search/board_ops.h"
@@ -150,15 +151,6 @@ void computerAttacks(const Board& b, Board& map) {
   }
 }
 
-std::int64_t sumOfCodes(const Board& b) {
-  std::int64_t sum = 0;
-  for (int x = 1; x <= 8; ++x) {
-    for (int y = 1; y <= 8; ++y)
-      sum += b(x, y);
-  }
-  return sum;
-}
-
 }  // namespace
 
 std::unique_ptr<GameSnapshot> takeSnapshot() {
@@ -267,7 +259,7 @@ std::vector<ClickPair> legalClickPairs() {
         Board trial = board;
         trial(tx, ty) = trial(fx, fy);
         trial(fx, fy) = kEmpty;
-        if (sumOfCodes(trial) < 0) continue;  // takes the computer's king
+        if (wholeMaterialSum(trial) < 0) continue;  // takes the computer's king
         // The king's square as the turn cycle finds it: the last one rank by rank, or the one
         // it knew before when the trial position has none.
         int kx = static_cast<int>(humanKingX);
