@@ -16,11 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "game/events.h"
+#include "game/saved_game.h"
 #include "movegen/instances.h"
+#include "platform/controls.h"
 #include "search/search.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/saved_game.h"
 
 namespace fs = std::filesystem;
 using namespace vombel;

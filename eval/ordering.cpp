@@ -1,7 +1,7 @@
 #include "eval/ordering.h"
 
 #include "eval/evaluation.h"
-#include "search/board_ops.h"
+#include "state/board_ops.h"
 #include "state/state.h"
 
 namespace vombel {

@@ -10,14 +10,14 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
+#include "game/events.h"
+#include "game/saved_game.h"
 #include "game/turn_cycle.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
+#include "state/board_ops.h"
+#include "state/history.h"
 #include "state/state.h"
 #include "tests/support/game_checks.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/history.h"
-#include "ui/saved_game.h"
 
 namespace {
 

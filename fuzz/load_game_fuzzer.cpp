@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "fuzz/fuzz_support.h"
+#include "game/events.h"
+#include "game/saved_game.h"
 #include "game/turn_cycle.h"
+#include "platform/controls.h"
+#include "state/history.h"
 #include "state/state.h"
 #include "tests/support/game_checks.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/history.h"
-#include "ui/saved_game.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
 #include "search/scan.h"
 #include "search/search.h"
+#include "state/board_ops.h"
+#include "state/painting.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/painting.h"
 
 namespace vombel {
 

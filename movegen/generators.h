@@ -5,9 +5,10 @@
 //
 // The callback is a template parameter, so each instance compiles to one function with its
 // callback inlined: no indirect call in the search. The step and ray loops are unrolled
-// (#pragma GCC unroll), so every direction is a constant; the order of the moves is the same.
+// (VOMBEL_UNROLL), so every direction is a constant; the order of the moves is the same.
 #pragma once
 
+#include "platform/hints.h"
 #include "state/board.h"
 
 namespace vombel {
@@ -68,28 +69,28 @@ inline void generateComputerMoves(const Board& position, int x, int y) {
       if (position(x - 1, y - 1) < 0) callback(x - 1, y - 1, x, y);
       return;
     case kKnight:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (const auto& s : kKnightSteps) {
         if (position(x + s[0], y + s[1]) <= 0) callback(x + s[0], y + s[1], x, y);
       }
       return;
     case kBishop:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (int r = 0; r < 4; ++r)
         walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case kRook:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (int r = 4; r < 8; ++r)
         walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case kQueen:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (const auto& r : kRays)
         walkComputerRay<callback>(x, y, position, r[0], r[1]);
       return;
     case kComputerKing:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (const auto& s : kKingSteps) {
         if (position(x + s[0], y + s[1]) <= 0) callback(x + s[0], y + s[1], x, y);
       }
@@ -115,28 +116,28 @@ inline void generateHumanMoves(const Board& position, int x, int y) {
       return;
     }
     case -kKnight:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (const auto& s : kKnightSteps) {
         if (open(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
       }
       return;
     case -kBishop:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (int r = 0; r < 4; ++r)
         walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case -kRook:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (int r = 4; r < 8; ++r)
         walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
       return;
     case -kQueen:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (const auto& r : kRays)
         walkHumanRay<callback>(x, y, position, r[0], r[1]);
       return;
     case kHumanKing:
-#pragma GCC unroll 8
+      VOMBEL_UNROLL(8)
       for (const auto& s : kKingSteps) {
         if (open(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
       }

@@ -5,17 +5,18 @@
 #include "eval/evaluation.h"
 #include "eval/ordering.h"
 #include "movegen/instances.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
 #include "search/scan.h"
 #include "search/search.h"
+#include "state/board_ops.h"
+#include "state/painting.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/painting.h"
 
 namespace vombel {
 
 unsigned long long plyCalls[9];
 TurnReport turnReport;
+bool searchDifficult = true;
 
 void recordRootMove(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[1];
@@ -98,6 +99,7 @@ void computerMove() {
   for (auto& calls : plyCalls)
     calls = 0;
   turnReport.resigned = false;
+  searchDifficult = difficult.value;
 
   rootMaterial = 0;
   setProgressValue(0);

@@ -2,11 +2,11 @@
 // markAttacks set they only mark the destination of each move in an attack map.
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
 #include "search/scan.h"
 #include "search/search.h"
+#include "state/board_ops.h"
 #include "state/state.h"
-#include "ui/controls.h"
 
 namespace vombel {
 

@@ -5,11 +5,11 @@
 // the computer, even plies minimise for the human.
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
-#include "search/board_ops.h"
+#include "platform/hints.h"
 #include "search/scan.h"
 #include "search/search.h"
+#include "state/board_ops.h"
 #include "state/state.h"
-#include "ui/controls.h"
 
 namespace vombel {
 
@@ -112,7 +112,7 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
 
 void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
-  if (difficult.value) {
+  if (searchDifficult) {
     applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
     bestScore5 = bestScore3;
     scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
@@ -134,7 +134,7 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
 
 // Flattened: the ply-6 loop, its generator and every scorePly6 call are compiled into this one
 // body, with no call per leaf.
-[[gnu::flatten]] void searchPly5(int toX, int toY, int fromX, int fromY) {
+VOMBEL_FLATTEN void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
   applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
   bestScore6 = bestScore4;

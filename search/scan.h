@@ -1,6 +1,7 @@
 // The square loops that run a ply's generator over the pieces of the side to move.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "state/board.h"
@@ -46,6 +47,16 @@ inline std::uint64_t pieceSquares(const Board& b) {
   return squares;
 }
 
+// Reverses the order of the eight bytes of a squareBit set, which reverses the order of its ranks:
+// ascending bits then visit ranks 1 to 8. Compilers turn the three swaps into one instruction.
+constexpr std::uint64_t reverseRanks(std::uint64_t s) {
+  s = ((s & 0x00FF00FF00FF00FFull) << 8) | ((s >> 8) & 0x00FF00FF00FF00FFull);
+  s = ((s & 0x0000FFFF0000FFFFull) << 16) | ((s >> 16) & 0x0000FFFF0000FFFFull);
+  return (s << 32) | (s >> 32);
+}
+static_assert(reverseRanks(squareBit(1, 8)) == squareBit(1, 1));
+static_assert(reverseRanks(squareBit(8, 2)) == squareBit(8, 7));
+
 // The cut-off loop: runs generate on every square of b holding a piece of the side to move, in
 // the order of ranks, and after every square visited, whether or not it held a piece, a set
 // cutoffFlag is cleared and ends the whole loop. Moves of the piece being expanded are always
@@ -55,14 +66,13 @@ inline std::uint64_t pieceSquares(const Board& b) {
 // arrive set from a cut-off signalled above.
 template <Ranks ranks, void (*generate)(const Board&, int, int)>
 inline void scanPiecesWithCutoff(const Board& b, std::uint64_t pieces) {
-  // Reversing the bytes reverses the ranks: ascending bits then visit ranks 1 to 8.
-  if (ranks == Ranks::upward) pieces = __builtin_bswap64(pieces);
+  if (ranks == Ranks::upward) pieces = reverseRanks(pieces);
   if (cutoffFlag != kFlagClear && (pieces & 1) == 0) {
     cutoffFlag = kFlagClear;
     return;
   }
   while (pieces != 0) {
-    const int i = __builtin_ctzll(pieces);
+    const int i = std::countr_zero(pieces);
     pieces &= pieces - 1;
     generate(b, (i & 7) + 1, ranks == Ranks::upward ? (i >> 3) + 1 : 8 - (i >> 3));
     if (cutoffFlag != kFlagClear) {

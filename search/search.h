@@ -4,6 +4,10 @@
 
 namespace vombel {
 
+// The level of the turn under way: true for six plies (Difficult), false for four (Easy). The
+// turn reads it from the level buttons once, when it starts.
+extern bool searchDifficult;
+
 // The computer's whole turn: plays the chosen position on board, repaints, records it, updates
 // the computer's clock and beeps. Does nothing when the history is full.
 void computerMove();

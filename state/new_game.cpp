@@ -2,10 +2,10 @@
 
 #include <initializer_list>
 
-#include "search/board_ops.h"
+#include "platform/controls.h"
+#include "state/board_ops.h"
+#include "state/painting.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/painting.h"
 
 namespace vombel {
 

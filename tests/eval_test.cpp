@@ -5,7 +5,7 @@
 
 #include "eval/evaluation.h"
 #include "eval/ordering.h"
-#include "search/board_ops.h"
+#include "state/board_ops.h"
 #include "state/state.h"
 #include "test_support.h"
 

@@ -7,15 +7,15 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/events.h"
+#include "game/saved_game.h"
 #include "game/turn_cycle.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
 #include "search/search.h"
+#include "state/board_ops.h"
+#include "state/history.h"
 #include "state/state.h"
 #include "test_support.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/history.h"
-#include "ui/saved_game.h"
 
 namespace vombel {
 namespace {

@@ -10,16 +10,16 @@
 #include <sstream>
 #include <string>
 
+#include "game/events.h"
+#include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "movegen/instances.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
 #include "search/search.h"
+#include "state/board_ops.h"
 #include "state/new_game.h"
 #include "state/state.h"
 #include "tests/support/game_checks.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/saved_game.h"
 
 namespace vombel {
 namespace {

@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "eval/evaluation.h"
+#include "game/events.h"
+#include "game/saved_game.h"
 #include "movegen/instances.h"
+#include "platform/controls.h"
 #include "search/scan.h"
 #include "state/state.h"
 #include "test_support.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/saved_game.h"
 
 namespace vombel {
 namespace {

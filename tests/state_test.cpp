@@ -5,13 +5,13 @@
 
 #include <cstring>
 
+#include "game/events.h"
 #include "game/turn_cycle.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
+#include "state/board_ops.h"
 #include "state/new_game.h"
+#include "state/painting.h"
 #include "test_support.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/painting.h"
 
 namespace vombel {
 namespace {

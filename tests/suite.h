@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "game/events.h"
+#include "game/saved_game.h"
+#include "platform/controls.h"
 #include "search/search.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/saved_game.h"
 
 namespace vombel::testing {
 

@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "game/turn_cycle.h"
-#include "search/board_ops.h"
+#include "platform/controls.h"
+#include "state/board_ops.h"
 #include "state/new_game.h"
+#include "state/painting.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/painting.h"
 
 namespace vombel::testing_support {
 

@@ -1,6 +1,6 @@
 // The game window driven as a user drives it: mouse clicks on squares and controls, menu
 // shortcuts, the scroll bar. Runs on Qt's offscreen platform.
-#include "ui/window.h"
+#include "window/window.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,9 +18,9 @@
 #include <QtTest>
 #include <memory>
 
+#include "platform/controls.h"
+#include "state/painting.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/painting.h"
 
 using vombel::Square;
 using vombel::Tablero;

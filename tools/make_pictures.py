@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Draws the 26 square pictures and the program icon from the pixel maps below.
 
-    tools/make_pictures.py            writes ui/pictures/pictureN.png and ui/icons/*.png
+    tools/make_pictures.py            writes window/pictures/pictureN.png and window/icons/*.png
     tools/make_pictures.py --preview FILE
                                       also writes every picture enlarged, side by side, to FILE
 
@@ -276,10 +276,10 @@ def main():
     root = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
     pictures = store_pictures()
     for number, pixels in pictures.items():
-        write(os.path.join(root, "ui", "pictures", f"picture{number}.png"), pixels)
+        write(os.path.join(root, "window", "pictures", f"picture{number}.png"), pixels)
     art = icon()
     for factor in (1, 2, 4):
-        write(os.path.join(root, "ui", "icons", f"vombel-chess-{32 * factor}.png"),
+        write(os.path.join(root, "window", "icons", f"vombel-chess-{32 * factor}.png"),
               enlarge(art, factor))
     if args.preview:
         factor, gap = 8, 8

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
+tools/check_layers.sh
 tools/build.sh
 (cd build && ctest --output-on-failure -j"$(nproc)")
 if [ "${QUICK:-0}" != 1 ]; then

@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "game/events.h"
+#include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "movegen/instances.h"
+#include "platform/controls.h"
 #include "search/search.h"
+#include "state/history.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/history.h"
-#include "ui/saved_game.h"
 
 namespace {
 

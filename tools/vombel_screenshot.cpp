@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <cstdio>
 
-#include "ui/window.h"
+#include "window/window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -7,8 +7,8 @@
 #include "eval/evaluation.h"
 #include "movegen/generators.h"
 #include "movegen/instances.h"
-#include "search/board_ops.h"
-#include "ui/painting.h"
+#include "state/board_ops.h"
+#include "state/painting.h"
 
 namespace vombel::checks {
 

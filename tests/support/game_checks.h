@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "game/turn_cycle.h"
+#include "platform/controls.h"
 #include "search/search.h"
 #include "state/state.h"
-#include "ui/controls.h"
 
 namespace vombel::checks {
 

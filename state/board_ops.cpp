@@ -1,9 +1,9 @@
-#include "search/board_ops.h"
+#include "state/board_ops.h"
 
 #include <cstring>
 
+#include "platform/controls.h"
 #include "state/state.h"
-#include "ui/controls.h"
 
 namespace vombel {
 

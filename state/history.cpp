@@ -1,13 +1,15 @@
-#include "ui/history.h"
+#include "state/history.h"
 
 #include <cstdlib>
 
-#include "search/board_ops.h"
+#include "platform/controls.h"
+#include "state/board_ops.h"
+#include "state/painting.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/painting.h"
 
 namespace vombel {
+
+ScrollBar historia = {0, 0, historia_Change};
 
 void historia_Change() {
   moveNumber = static_cast<float>(historia.value);

@@ -1,13 +1,13 @@
-#include "ui/saved_game.h"
+#include "game/saved_game.h"
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 
-#include "search/board_ops.h"
+#include "platform/controls.h"
+#include "state/board_ops.h"
+#include "state/history.h"
 #include "state/state.h"
-#include "ui/controls.h"
-#include "ui/history.h"
 
 namespace vombel {
 

@@ -26,6 +26,7 @@ struct Label {
 struct ScrollBar {
   int max;
   int value;
+  void (*change)();  // the change event's handler, raised on every change of value
 };
 
 struct ProgressBar {
@@ -65,9 +66,10 @@ void setCaption(Label& label, const char* text);
 void setCaption(Label& label, long long number);
 void setCaption(CommandButton& button, const char* text);
 
-// Scroll bar historia. Changing its value, by the user or by the program, runs the history
-// browsing handler; setting the value it already has raises nothing. Lowering Max below the
-// value pulls the value down with it, which is a change too.
+// Scroll bar historia, defined with its handler by the floor that browses the history. Changing
+// its value, by the user or by the program, runs the change handler; setting the value it already
+// has raises nothing. Lowering Max below the value pulls the value down with it, which is a change
+// too.
 void setHistoriaMax(int max);
 void setHistoriaValue(int value);
 

@@ -1,7 +1,7 @@
 // Vombel Chess: the window and its event loop. The game takes no command line.
 #include <QApplication>
 
-#include "ui/window.h"
+#include "window/window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

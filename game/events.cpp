@@ -1,10 +1,10 @@
-#include "ui/events.h"
+#include "game/events.h"
 
+#include "game/saved_game.h"
 #include "game/turn_cycle.h"
+#include "platform/controls.h"
 #include "search/search.h"
 #include "state/new_game.h"
-#include "ui/controls.h"
-#include "ui/saved_game.h"
 
 namespace vombel {
 

@@ -1,4 +1,4 @@
-#include "ui/window.h"
+#include "window/window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,10 +23,10 @@
 #include <initializer_list>
 #include <utility>
 
+#include "game/events.h"
 #include "game/turn_cycle.h"
-#include "ui/controls.h"
-#include "ui/events.h"
-#include "ui/history.h"
+#include "platform/controls.h"
+#include "state/history.h"
 
 namespace vombel {
 

@@ -1,14 +1,11 @@
-#include "ui/controls.h"
+#include "platform/controls.h"
 
 #include <chrono>
 #include <cstdio>
 
-#include "ui/history.h"
-
 namespace vombel {
 
 PictureBox c[64];
-ScrollBar historia;
 Label lbl_jugada;
 Label tiempoco;
 Label tiempous;
@@ -52,7 +49,7 @@ void setHistoriaValue(int value) {
   if (value > historia.max) value = historia.max;
   if (value == historia.value) return;
   historia.value = value;
-  historia_Change();
+  if (historia.change != nullptr) historia.change();
 }
 
 void setProgressMax(int max) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "platform/hints.h"
 #include "state/board.h"
 
 namespace vombel {
@@ -12,7 +13,7 @@ namespace vombel {
 inline void copyBoard(Board& destination, const Board& source) {
   // Cells are stored file by file, so each file's eight playable cells are one contiguous run;
   // the eight runs are unrolled into straight copies.
-#pragma GCC unroll 8
+  VOMBEL_UNROLL(8)
   for (int x = 1; x <= 8; ++x) {
     std::memcpy(&destination(x, 1), &source(x, 1), 8 * sizeof(std::int32_t));
   }

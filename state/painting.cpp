@@ -1,7 +1,7 @@
-#include "ui/painting.h"
+#include "state/painting.h"
 
+#include "platform/controls.h"
 #include "state/state.h"
-#include "ui/controls.h"
 
 namespace vombel {
 

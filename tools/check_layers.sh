@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Fails when a product folder includes a header from a folder above it. The floors, bottom first:
+#
+#   platform  the window's controls as plain state, the seam to the desktop, compiler hints
+#   state     the board, every module-level variable, board operations, painting, history, new game
+#   movegen   the two move generators and their per-ply instances
+#   eval      material sum, positional evaluation, orderings, repetition test
+#   search    the computer's turn: candidates, plies, fallback search
+#   game      the turn cycle, the window's event handlers, the saved-game file
+#   window    the Qt window (the only floor that includes Qt)
+#
+# A floor may include its own folder and any folder below it. tools/, tests/, bench/ and fuzz/
+# stand outside the building and may include any floor.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+floors=(platform state movegen eval search game window)
+declare -A level
+for i in "${!floors[@]}"; do level[${floors[$i]}]=$i; done
+
+bad=0
+for floor in "${floors[@]}"; do
+  while IFS= read -r file; do
+    while IFS=: read -r line target; do
+      dir=${target%%/*}
+      [ -n "${level[$dir]+x}" ] || continue # a header of no floor: the standard library, Qt
+      if [ "${level[$dir]}" -gt "${level[$floor]}" ]; then
+        echo "$file:$line: includes $target, a floor above $floor/"
+        bad=1
+      fi
+    done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" |
+      sed 's/^\([0-9]*\):.*"\([^"]*\)".*/\1:\2/')
+  done < <(find "$floor" -name '*.h' -o -name '*.cpp' | sort)
+done
+# The game logic never includes Qt: only window/ may.
+if grep -rn --include='*.h' --include='*.cpp' -E '#[[:space:]]*include[[:space:]]*<Q' \
+  "${floors[@]:0:6}"; then
+  echo "Qt included below window/"
+  bad=1
+fi
+[ "$bad" = 0 ] && echo "layers: every include runs down (${floors[*]})"
+exit "$bad"
