@@ -1,9 +1,98 @@
-// Vombel Chess: the window and its event loop. The game takes no command line.
+// Vombel Chess: the window and its event loop. The command line is read before Qt starts, so that
+// --help and --version work without a display.
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
 
 #include "window/window.h"
 
+#ifndef VOMBEL_VERSION
+#error "VOMBEL_VERSION must be defined by the build (the project's version)"
+#endif
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vombel-chess [OPTION]...\n"
+    "Play chess against the computer in a window: you have White, the computer Black.\n"
+    "\n"
+    "  -h, --help     show this help and exit\n"
+    "      --version  show the version and exit\n"
+    "\n"
+    "Qt's own options, such as -platform NAME, -display DISPLAY or -style NAME, are passed on\n"
+    "to Qt.\n";
+
+// The options QApplication itself reads on Linux, with or without a value. Each may also be
+// written with two dashes, and one with a value also as -name=value.
+struct QtOption {
+  std::string_view name;
+  bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"display", true},         {"geometry", true},
+    {"qwindowgeometry", true}, {"title", true},
+    {"qwindowtitle", true},    {"icon", true},
+    {"qwindowicon", true},     {"name", true},
+    {"session", true},         {"style", true},
+    {"stylesheet", true},      {"reverse", false},
+    {"widgetcount", false},    {"nograb", false},
+    {"dograb", false},         {"sync", false},
+    {"testability", false},
+};
+
+enum class Outcome { Run, Done, Misuse };
+
+Outcome misuse(const char* what, const char* arg) {
+  std::fprintf(stderr, "vombel-chess: %s '%s'\n\n%s", what, arg, kUsage);
+  return Outcome::Misuse;
+}
+
+// Reads the command line: our own options are handled here, Qt's are left to QApplication,
+// anything else is a misuse (exit status 2).
+Outcome readCommandLine(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help") {
+      std::fputs(kUsage, stdout);
+      return Outcome::Done;
+    }
+    if (arg == "--version") {
+      std::puts("Vombel Chess " VOMBEL_VERSION);
+      return Outcome::Done;
+    }
+    if (arg.size() < 2 || arg[0] != '-') return misuse("unexpected argument", argv[i]);
+    std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
+    const std::size_t equals = name.find('=');
+    const bool valueAttached = equals != std::string_view::npos;
+    if (valueAttached) name = name.substr(0, equals);
+    const QtOption* known = nullptr;
+    for (const QtOption& option : kQtOptions) {
+      if (option.name == name) known = &option;
+    }
+    if (known == nullptr || (valueAttached && !known->takesValue)) {
+      return misuse("unknown option", argv[i]);
+    }
+    if (known->takesValue && !valueAttached) {
+      if (i + 1 >= argc) return misuse("missing value after", argv[i]);
+      ++i;  // the value, whatever it looks like
+    }
+  }
+  return Outcome::Run;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
+  switch (readCommandLine(argc, argv)) {
+    case Outcome::Done:
+      return std::fflush(stdout) == 0 ? 0 : 1;
+    case Outcome::Misuse:
+      return 2;
+    case Outcome::Run:
+      break;
+  }
   QApplication app(argc, argv);
   vombel::prepareApplication(app);
   vombel::Tablero tablero;

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -27,6 +26,9 @@
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
 #include "state/history.h"
+#include "window/accessible.h"
+#include "window/arrow_keys.h"
+#include "window/sound.h"
 
 namespace vombel {
 
@@ -110,66 +112,7 @@ void prepareApplication(QApplication& app) {
     icon.addFile(QStringLiteral(":/icons/vombel-chess-%1.png").arg(size), QSize(size, size));
   }
   QApplication::setWindowIcon(icon);
-}
-
-// --- Square ---------------------------------------------------------------------------------
-
-Square::Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent)
-    : QWidget(parent), index_(index), store_(store) {
-  setObjectName(QStringLiteral("c%1").arg(index));
-  setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-bool Square::setState(int picture, int appearance) {
-  if (picture == picture_ && appearance == appearance_) return false;
-  picture_ = picture;
-  appearance_ = appearance;
-  update();
-  return true;
-}
-
-void Square::paintEvent(QPaintEvent*) {
-  QPainter p(this);
-  const int w = width();
-  const int h = height();
-  const QPixmap& picture = store_[std::clamp(picture_, 0, 26)];
-  if (picture.isNull()) {
-    p.fillRect(rect(), palette().window());
-  } else {
-    p.drawPixmap(1, 1, picture);
-  }
-  if (appearance_ != 0) {
-    // Selected: a two-pixel sunken bevel in the highlight colour, dark above and to the left,
-    // light below and to the right, which stands out on white and grey squares alike. It covers
-    // only the pictures' blank margins.
-    const QColor accent = palette().color(QPalette::Highlight);
-    const auto bevel = [&](int inset, const QColor& topLeft, const QColor& bottomRight) {
-      const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
-      p.setPen(topLeft);
-      p.drawLine(l, t, r, t);
-      p.drawLine(l, t, l, b);
-      p.setPen(bottomRight);
-      p.drawLine(l + 1, b, r, b);
-      p.drawLine(r, t + 1, r, b);
-    };
-    bevel(1, accent.darker(250), accent.lighter(150));
-    bevel(2, accent.darker(150), accent.lighter(120));
-  }
-  // The single-line border, shared with the neighbours on the 24-pixel pitch.
-  p.setPen(Qt::black);
-  p.drawRect(0, 0, w - 1, h - 1);
-}
-
-void Square::mousePressEvent(QMouseEvent* event) {
-  pressed_ = event->button() == Qt::LeftButton;
-}
-
-// A click is a press and a release of the left button over the same square.
-void Square::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click =
-      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-  pressed_ = false;
-  if (click) emit clicked(index_);
+  installAccessibleInterfaces();
 }
 
 // --- Tablero --------------------------------------------------------------------------------
@@ -191,6 +134,7 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   buildControls();
   createMenus();
   chooseFont();
+  describeControls(this);
 
   // The window is created: nothing is selected, the layout is full.
   clickState = 0;
@@ -201,7 +145,8 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
 
   current = this;
   platform.messageBox = showMessage;
-  platform.beep = [] { QApplication::beep(); };
+  prepareSound(this);
+  platform.beep = beepAfterMove;
   platform.redraw = redrawNow;
 
   clientHeight_ = -1;  // so that the first sync sets the size
@@ -209,6 +154,9 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
 
   const QRect screen = this->screen()->availableGeometry();
   move(screen.center() - QPoint(width() / 2, height() / 2));
+
+  // The keyboard starts on the board's bottom-left square.
+  squares_[Square::kFirstFocus]->setFocus();
 }
 
 Tablero::~Tablero() {
@@ -319,6 +267,9 @@ void Tablero::buildControls() {
   for (QPushButton* b : {info_, force_}) {
     b->setFocusPolicy(Qt::TabFocus);
   }
+  // The scroll bar likewise, and then steps through the history with the arrow keys.
+  historia_->setFocusPolicy(Qt::TabFocus);
+  stepWithArrowKeys(historia_);
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <array>
 
+#include "window/board_square.h"
+
 class QApplication;
 class QCheckBox;
 class QLabel;
@@ -22,35 +24,6 @@ namespace vombel {
 // and its own palette, so that the fixed pixel layout looks the same on every desktop, and the
 // program's icon.
 void prepareApplication(QApplication& app);
-
-// One square of the board, the picture box c(a): a shared store picture inside a single-line
-// border, flat, or drawn sunken while it is the selected square.
-class Square : public QWidget {
-  Q_OBJECT
-
- public:
-  Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent);
-
-  // Takes the picture number and appearance to show; true when either changed.
-  bool setState(int picture, int appearance);
-  int shownPicture() const { return picture_; }
-  int shownAppearance() const { return appearance_; }
-
- signals:
-  void clicked(int index);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  int index_;
-  const std::array<QPixmap, 27>& store_;
-  int picture_ = 0;
-  int appearance_ = 0;
-  bool pressed_ = false;
-};
 
 class Tablero : public QMainWindow {
   Q_OBJECT

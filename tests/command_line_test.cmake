@@ -1,0 +1,30 @@
+# Runs the game's binary (GAME) with --help, -h, --version and wrong arguments, with neither a
+# display nor a Qt platform in its environment: each must answer and exit at once, with status 0
+# for the first three and 2, usage on standard error, for the others.
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
+unset(ENV{QT_QPA_PLATFORM})
+
+function(expect args status out_regex err_regex)
+  separate_arguments(argv UNIX_COMMAND "${args}")
+  execute_process(COMMAND ${GAME} ${argv} RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err TIMEOUT 20)
+  if(NOT rc STREQUAL "${status}")
+    message(FATAL_ERROR "vombel-chess ${args}: exit status '${rc}', expected ${status}\n${out}${err}")
+  endif()
+  if(NOT out MATCHES "${out_regex}")
+    message(FATAL_ERROR "vombel-chess ${args}: standard output\n${out}\ndoes not match ${out_regex}")
+  endif()
+  if(NOT err MATCHES "${err_regex}")
+    message(FATAL_ERROR "vombel-chess ${args}: standard error\n${err}\ndoes not match ${err_regex}")
+  endif()
+endfunction()
+
+string(REPLACE "." "\\." version "${VERSION}")
+expect("--version" 0 "^Vombel Chess ${version}\n$" "^$")
+expect("--help" 0 "^Usage: vombel-chess .*--version" "^$")
+expect("-h" 0 "^Usage: vombel-chess " "^$")
+expect("-platform offscreen --help" 0 "^Usage: " "^$")  # Qt's options do not hide ours
+expect("--bogus" 2 "^$" "unknown option '--bogus'.*Usage: vombel-chess ")
+expect("-platform" 2 "^$" "missing value after '-platform'.*Usage: ")
+expect("juego.vmb" 2 "^$" "unexpected argument 'juego.vmb'.*Usage: ")

@@ -1,0 +1,265 @@
+// The game window without a mouse: the board's keyboard focus and focus frame, Tab through the
+// controls, what screen readers hear, and the beep after the computer's move. Runs on Qt's
+// offscreen platform.
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QtTest>
+#include <memory>
+
+#include "platform/controls.h"
+#include "window/sound.h"
+#include "window/window.h"
+
+using vombel::Square;
+using vombel::Tablero;
+
+namespace {
+
+constexpr int kHumanPawnLight = 2;  // store picture of the human's pawn on a light square
+const QColor kFocusColour(255, 140, 0);
+
+}  // namespace
+
+class KeyboardTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Tablero> window_;
+
+  template <typename T>
+  T* child(const char* name) {
+    T* widget = window_->findChild<T*>(QString::fromUtf8(name));
+    if (widget == nullptr) qFatal("no child %s", name);
+    return widget;
+  }
+  Square* square(int a) { return child<Square>(qPrintable(QStringLiteral("c%1").arg(a))); }
+  QString text(const char* label) { return child<QLabel>(label)->text(); }
+  // Keys go where a user's keys go: to the widget holding the focus.
+  void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
+  int focusedSquare() {
+    auto* s = qobject_cast<Square*>(QApplication::focusWidget());
+    return s == nullptr ? -1 : s->index();
+  }
+  QImage grabbed(int a) {
+    return square(a)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+  static QString name(QObject* object) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(object);
+    return iface == nullptr ? QStringLiteral("<none>") : iface->text(QAccessible::Name);
+  }
+
+ private slots:
+  void initTestCase() { vombel::prepareApplication(*qApp); }
+
+  void init() {
+    window_ = std::make_unique<Tablero>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+
+  void cleanup() { window_.reset(); }
+
+  void focusStartsOnA1AndArrowsMoveItStoppingAtTheEdges() {
+    QCOMPARE(focusedSquare(), Square::kFirstFocus);
+    key(Qt::Key_Left);  // a1 is on the left edge ...
+    QCOMPARE(focusedSquare(), 56);
+    key(Qt::Key_Down);  // ... and on the bottom one
+    QCOMPARE(focusedSquare(), 56);
+    key(Qt::Key_Up);  // towards the computer's side
+    QCOMPARE(focusedSquare(), 48);
+    for (int i = 0; i < 9; ++i)
+      key(Qt::Key_Right);
+    QCOMPARE(focusedSquare(), 55);  // h2
+    for (int i = 0; i < 9; ++i)
+      key(Qt::Key_Up);
+    QCOMPARE(focusedSquare(), 7);  // h8
+    key(Qt::Key_Down);
+    QCOMPARE(focusedSquare(), 15);
+  }
+
+  void spaceAndEnterPlayAMoveAsTheMouseDoes() {
+    for (int i = 0; i < 4; ++i)
+      key(Qt::Key_Right);
+    key(Qt::Key_Up);  // e2
+    QCOMPARE(focusedSquare(), 52);
+    key(Qt::Key_Space);
+    QCOMPARE(square(52)->shownAppearance(), 1);
+    key(Qt::Key_Space);  // the selected piece again: put back
+    QCOMPARE(square(52)->shownAppearance(), 0);
+    key(Qt::Key_Return);
+    key(Qt::Key_Up);
+    key(Qt::Key_Up);  // e4
+    key(Qt::Key_Enter);
+    QCOMPARE(square(36)->shownPicture(), kHumanPawnLight);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));  // played and answered
+    QCOMPARE(focusedSquare(), 36);                      // the focus stays where it was
+
+    // A held key clicks once: its repeats would put the selection back.
+    key(Qt::Key_Space);
+    QCOMPARE(square(36)->shownAppearance(), 1);
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "), true);
+    QApplication::sendEvent(square(36), &repeat);
+    QCOMPARE(square(36)->shownAppearance(), 1);
+  }
+
+  void focusFrameIsDistinctFromTheSelectionAndHidesWhileTheMouseIsUsed() {
+    const QImage framed = grabbed(56);
+    QCOMPARE(QColor(framed.pixel(1, 1)), kFocusColour);
+    QCOMPARE(QColor(framed.pixel(23, 23)), kFocusColour);  // whole inside the visible part
+    key(Qt::Key_Right);
+    // Unfocused, a1 is its store picture (the white rook on grey) inside the border again.
+    const QImage a1 = grabbed(56);
+    QCOMPARE(
+        a1.copy(1, 1, 23, 23),
+        QImage(QStringLiteral(":/pictures/picture20.png")).convertToFormat(QImage::Format_RGB32));
+
+    // b1 selected: the bevel moves inside the frame; once the focus moves on, it is the
+    // selection alone, without the frame's colour.
+    key(Qt::Key_Space);
+    QCOMPARE(square(57)->shownAppearance(), 1);
+    const QColor bevel = square(57)->palette().color(QPalette::Highlight).darker(250);
+    const QImage both = grabbed(57);
+    QCOMPARE(QColor(both.pixel(1, 1)), kFocusColour);
+    QCOMPARE(both.pixel(3, 3), bevel.rgb());
+    key(Qt::Key_Right);
+    const QImage selected = grabbed(57);
+    QCOMPARE(selected.pixel(1, 1), bevel.rgb());
+    QVERIFY(selected.pixel(3, 3) != bevel.rgb());
+
+    // A mouse click hides the frame until the next key; the focus stays where it was.
+    QTest::mouseClick(square(57), Qt::LeftButton, {}, QPoint(12, 12));  // puts b1 back
+    QCOMPARE(square(57)->shownAppearance(), 0);
+    QCOMPARE(focusedSquare(), 58);
+    QVERIFY(QColor(grabbed(58).pixel(1, 1)) != kFocusColour);
+    key(Qt::Key_Left);
+    QCOMPARE(focusedSquare(), 57);
+    QCOMPARE(QColor(grabbed(57).pixel(1, 1)), kFocusColour);
+  }
+
+  void tabLeavesTheBoardVisitsTheScrollBarAndComesBack() {
+    key(Qt::Key_Up);
+    QCOMPARE(focusedSquare(), 48);
+    QList<QWidget*> stops;
+    for (int i = 0; i < 20 && (stops.isEmpty() || focusedSquare() < 0); ++i) {
+      key(Qt::Key_Tab);
+      stops << QApplication::focusWidget();
+    }
+    QCOMPARE(focusedSquare(), 48);  // back on the board, on the square it left
+    int squares = 0;
+    for (QWidget* w : stops)
+      squares += qobject_cast<Square*>(w) != nullptr ? 1 : 0;
+    QCOMPARE(squares, 1);  // the board is one stop
+    QVERIFY(stops.contains(child<QScrollBar>("historia")));
+    QVERIFY(stops.contains(child<QPushButton>("info")));
+    QVERIFY(stops.contains(child<QPushButton>("force")));
+    QVERIFY(stops.contains(child<QCheckBox>("boardsu")));
+    key(Qt::Key_Backtab);
+    QVERIFY(focusedSquare() < 0);
+    key(Qt::Key_Tab);
+    QCOMPARE(focusedSquare(), 48);
+  }
+
+  void scrollBarStepsThroughTheHistoryWithTheArrows() {
+    square(52)->click();
+    square(36)->click();
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+    auto* historia = child<QScrollBar>("historia");
+    while (QApplication::focusWidget() != historia)
+      key(Qt::Key_Tab);
+    key(Qt::Key_Left);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+    key(Qt::Key_Left);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+    QCOMPARE(square(36)->shownPicture(), vombel::kPictureLightEmpty);
+    key(Qt::Key_Right);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+  }
+
+  void squaresSayTheirCoordinateContentsAndSelection() {
+    QCOMPARE(name(square(52)), QStringLiteral("e2, white pawn"));
+    QCOMPARE(name(square(36)), QStringLiteral("e4, empty"));
+    QCOMPARE(name(square(4)), QStringLiteral("e8, black king"));
+    QCOMPARE(name(square(3)), QStringLiteral("d8, black queen"));
+    QCOMPARE(name(square(56)), QStringLiteral("a1, white rook"));
+    QCOMPARE(name(square(62)), QStringLiteral("g1, white knight"));
+    QCOMPARE(name(square(2)), QStringLiteral("c8, black bishop"));
+    QCOMPARE(name(square(63)), QStringLiteral("h1, white rook"));
+
+    QAccessibleInterface* e2 = QAccessible::queryAccessibleInterface(square(52));
+    QCOMPARE(e2->role(), QAccessible::Button);
+    QVERIFY(!e2->state().selected);
+    square(52)->click();
+    QCOMPARE(name(square(52)), QStringLiteral("e2, white pawn, selected"));
+    QVERIFY(e2->state().selected);
+    QVERIFY(QAccessible::queryAccessibleInterface(square(56))->state().focused);
+
+    // A reader's press action clicks the square: e2-e4 is played.
+    QAccessibleInterface* e4 = QAccessible::queryAccessibleInterface(square(36));
+    QVERIFY(
+        e4->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    e4->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(name(square(36)), QStringLiteral("e4, white pawn"));
+    QCOMPARE(name(square(52)), QStringLiteral("e2, empty"));
+  }
+
+  void otherControlsSayTheirCaptionOrPurpose() {
+    QCOMPARE(name(child<QScrollBar>("historia")), QStringLiteral("Move history"));
+    QCOMPARE(name(child<QProgressBar>("Progreso")), QStringLiteral("Computer thinking"));
+    QCOMPARE(name(child<QLabel>("tiempous")), QStringLiteral("Player's time 0 seconds"));
+    QCOMPARE(name(child<QLabel>("tiempoco")), QStringLiteral("Computer's time 0 seconds"));
+    QCOMPARE(name(child<QLabel>("lbl_jugada")), QStringLiteral("Movement number 0"));
+    QCOMPARE(name(child<QPushButton>("info")), QStringLiteral("Less Information"));
+    QCOMPARE(name(child<QPushButton>("force")), QStringLiteral("Force Computer to make a move"));
+    QCOMPARE(name(child<QRadioButton>("easy")), QStringLiteral("Easy"));
+    QCOMPARE(name(child<QRadioButton>("difficult")), QStringLiteral("Difficult"));
+    QCOMPARE(name(child<QCheckBox>("boardsu")), QStringLiteral("Setup Board.Positions"));
+    QCOMPARE(name(child<QLabel>("Label2")), QStringLiteral("Movement #:"));
+    QCOMPARE(name(child<QMenu>("File")), QStringLiteral("Game"));
+    QCOMPARE(name(child<QMenu>("ayuda")), QStringLiteral("Help"));
+    QAccessibleInterface* menuBar = QAccessible::queryAccessibleInterface(window_->menuBar());
+    QCOMPARE(menuBar->childCount(), 2);
+    QCOMPARE(menuBar->child(0)->text(QAccessible::Name), QStringLiteral("Game"));
+    // The numbers follow the game.
+    square(52)->click();
+    square(36)->click();
+    QCOMPARE(name(child<QLabel>("lbl_jugada")), QStringLiteral("Movement number 2"));
+    QCOMPARE(name(child<QPushButton>("info")), QStringLiteral("Less Information"));
+  }
+
+  // The offscreen platform has nobody to listen: the computer's move rings the bell (which does
+  // nothing there) instead of loading and playing the chime.
+  void computerMoveRingsTheBellWithoutAudio() {
+    square(52)->click();
+    square(36)->click();
+    QCOMPARE(vombel::lastBeep(), vombel::BeepKind::Bell);
+  }
+
+  // The chime compiled in: a short 16-bit mono PCM WAV, as QSoundEffect plays it.
+  void chimeIsAShortPcmWav() {
+    QFile file(QStringLiteral(":/sounds/move.wav"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray wav = file.readAll();
+    QVERIFY(wav.size() > 44);
+    QCOMPARE(wav.mid(0, 4), QByteArray("RIFF"));
+    QCOMPARE(wav.mid(8, 8), QByteArray("WAVEfmt "));
+    const auto u16 = [&](int at) { return quint16(uchar(wav[at]) | uchar(wav[at + 1]) << 8); };
+    const auto u32 = [&](int at) { return quint32(u16(at) | quint32(u16(at + 2)) << 16); };
+    QCOMPARE(u16(20), quint16(1));   // PCM
+    QCOMPARE(u16(22), quint16(1));   // mono
+    QCOMPARE(u16(34), quint16(16));  // bits per sample
+    QCOMPARE(wav.mid(36, 4), QByteArray("data"));
+    const double seconds = u32(40) / 2.0 / u32(24);
+    QVERIFY2(seconds > 0.05 && seconds < 0.5, qPrintable(QString::number(seconds)));
+  }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "window_keyboard_test.moc"

@@ -1,0 +1,170 @@
+#include "window/accessible.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cassert>
+#include <initializer_list>
+
+#include "state/board.h"
+#include "state/painting.h"
+#include "window/board_square.h"
+
+namespace vombel {
+
+namespace {
+
+QString tr(const char* text) {
+  return QCoreApplication::translate("vombel::Tablero", text);
+}
+
+// The piece a store picture shows, found by asking the painter which picture each code gets:
+// Picture2 is the human's pawn on a light square, so a square showing it says "white pawn".
+QString pieceShown(int picture) {
+  struct Piece {
+    int code;
+    const char* name;
+  };
+  static constexpr Piece pieces[] = {
+      {kPawn, "black pawn"},  {kKnight, "black knight"},  {kBishop, "black bishop"},
+      {kRook, "black rook"},  {kQueen, "black queen"},    {kComputerKing, "black king"},
+      {-kPawn, "white pawn"}, {-kKnight, "white knight"}, {-kBishop, "white bishop"},
+      {-kRook, "white rook"}, {-kQueen, "white queen"},   {kHumanKing, "white king"},
+      {kEmpty, "empty"},
+  };
+  for (const Piece& piece : pieces) {
+    for (bool light : {true, false}) {
+      if (pictureFor(piece.code, light) == picture) return tr(piece.name);
+    }
+  }
+  return tr("empty");  // before the first paint
+}
+
+// A square: a button named after its coordinate (files a..h left to right, ranks 8..1 from the
+// top) and what it shows; pressing it clicks the square.
+class SquareInterface : public QAccessibleWidget {
+ public:
+  explicit SquareInterface(Square* square) : QAccessibleWidget(square, QAccessible::Button) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+    const Square* s = square();
+    const QString where =
+        QStringLiteral("%1%2").arg(QChar(u'a' + s->index() % 8)).arg(8 - s->index() / 8);
+    QString name = where + QStringLiteral(", ") + pieceShown(s->shownPicture());
+    if (s->shownAppearance() != 0) name += QStringLiteral(", ") + tr("selected");
+    return name;
+  }
+
+  QAccessible::State state() const override {
+    QAccessible::State st = QAccessibleWidget::state();
+    st.selectable = true;
+    st.selected = square()->shownAppearance() != 0;
+    return st;
+  }
+
+  QStringList actionNames() const override {
+    return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+  }
+
+  void doAction(const QString& action) override {
+    if (action == pressAction()) {
+      square()->click();
+    } else {
+      QAccessibleWidget::doAction(action);
+    }
+  }
+
+ private:
+  Square* square() const { return static_cast<Square*>(widget()); }
+};
+
+// A label that shows a bare number: its name says what the number counts, "Player's time 12
+// seconds". QLabel reports each change of its text, so readers hear the new name.
+class NumberInterface : public QAccessibleWidget {
+ public:
+  NumberInterface(QLabel* label, const char* format)
+      : QAccessibleWidget(label, QAccessible::StaticText), format_(format) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+    return tr(format_).arg(static_cast<QLabel*>(widget())->text());
+  }
+
+ private:
+  const char* format_;
+};
+
+QAccessibleInterface* factory(const QString& className, QObject* object) {
+  if (className == QLatin1String("vombel::Square")) {
+    return new SquareInterface(static_cast<Square*>(object));
+  }
+  if (className == QLatin1String("QLabel")) {
+    struct Number {
+      const char* objectName;
+      const char* format;
+    };
+    static constexpr Number numbers[] = {
+        {"lbl_jugada", "Movement number %1"},
+        {"tiempous", "Player's time %1 seconds"},
+        {"tiempoco", "Computer's time %1 seconds"},
+    };
+    for (const Number& n : numbers) {
+      if (object->objectName() == QLatin1String(n.objectName)) {
+        return new NumberInterface(static_cast<QLabel*>(object), n.format);
+      }
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void installAccessibleInterfaces() {
+  static const bool installed = [] {
+    QAccessible::installFactory(factory);
+    return true;
+  }();
+  (void)installed;
+}
+
+void describeControls(QWidget* window) {
+  assert(window != nullptr);
+
+  struct Named {
+    const char* objectName;
+    const char* name;
+  };
+  static constexpr Named named[] = {
+      {"historia", "Move history"},
+      {"Progreso", "Computer thinking"},
+      {"force", "Force Computer to make a move"},  // its caption "->" says nothing aloud
+  };
+  for (const Named& n : named) {
+    auto* widget = window->findChild<QWidget*>(QLatin1String(n.objectName));
+    assert(widget != nullptr);
+    widget->setAccessibleName(tr(n.name));
+  }
+  // The menus' pop-ups say the menu's title, as their entries in the menu bar do.
+  for (QMenu* menu : window->findChildren<QMenu*>()) {
+    if (menu->accessibleName().isEmpty()) menu->setAccessibleName(menu->menuAction()->iconText());
+  }
+  // A label reports its first text while it is built, before it has its object name, so Qt made
+  // and kept its plain interface then. Dropping that one lets the factory above make the next.
+  for (const char* number : {"lbl_jugada", "tiempous", "tiempoco"}) {
+    auto* label = window->findChild<QLabel*>(QLatin1String(number));
+    assert(label != nullptr);
+    if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(label)) {
+      if (dynamic_cast<NumberInterface*>(iface) == nullptr) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
+      }
+    }
+  }
+}
+
+}  // namespace vombel

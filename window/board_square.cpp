@@ -1,0 +1,182 @@
+#include "window/board_square.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cassert>
+
+namespace vombel {
+
+namespace {
+
+// The focus frame: a flat two-pixel ring in a warm colour that stands out on white and grey
+// squares and cannot be taken for the selection's blue sunken bevel.
+const QColor kFocusColour(255, 140, 0);
+
+}  // namespace
+
+Square::Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent)
+    : QWidget(parent), index_(index), store_(store) {
+  assert(index >= 0 && index < 64);
+  setObjectName(QStringLiteral("c%1").arg(index));
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  // The mouse never moves the keyboard focus onto a square; Tab reaches only the board's one stop.
+  setFocusPolicy(index == kFirstFocus ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool Square::setState(int picture, int appearance) {
+  if (picture == picture_ && appearance == appearance_) return false;
+  const bool selectionChanged = (appearance != 0) != (appearance_ != 0);
+  picture_ = picture;
+  appearance_ = appearance;
+  update();
+  // Screen readers hear the new contents; the name says what the square shows (accessible.cpp).
+  QAccessibleEvent named(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&named);
+  if (selectionChanged) {
+    QAccessible::State selected;
+    selected.selected = true;
+    QAccessibleStateChangeEvent changed(this, selected);
+    QAccessible::updateAccessibility(&changed);
+  }
+  return true;
+}
+
+// The frame is drawn while the square has the focus and the keyboard is in use: it shows when
+// the window gains the focus and after any key, and hides after a mouse click until the next key.
+bool Square::focusFrameShown() const {
+  return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+void Square::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const int w = width();
+  const int h = height();
+  const QPixmap& picture = store_[std::clamp(picture_, 0, 26)];
+  if (picture.isNull()) {
+    p.fillRect(rect(), palette().window());
+  } else {
+    p.drawPixmap(1, 1, picture);
+  }
+  const bool focusFrame = focusFrameShown();
+  if (appearance_ != 0) {
+    // Selected: a two-pixel sunken bevel in the highlight colour, dark above and to the left,
+    // light below and to the right, which stands out on white and grey squares alike. It covers
+    // only the pictures' blank margins; inside a focus frame it moves two pixels inwards.
+    const QColor accent = palette().color(QPalette::Highlight);
+    const int shift = focusFrame ? 2 : 0;
+    const auto bevel = [&](int inset, const QColor& topLeft, const QColor& bottomRight) {
+      const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
+      p.setPen(topLeft);
+      p.drawLine(l, t, r, t);
+      p.drawLine(l, t, l, b);
+      p.setPen(bottomRight);
+      p.drawLine(l + 1, b, r, b);
+      p.drawLine(r, t + 1, r, b);
+    };
+    bevel(1 + shift, accent.darker(250), accent.lighter(150));
+    bevel(2 + shift, accent.darker(150), accent.lighter(120));
+  }
+  if (focusFrame) {
+    // Just inside the border, so that it is whole although the right and bottom neighbours cover
+    // this square's last column and row.
+    p.setPen(kFocusColour);
+    p.drawRect(1, 1, w - 3, h - 3);
+    p.drawRect(2, 2, w - 5, h - 5);
+  }
+  // The single-line border, shared with the neighbours on the 24-pixel pitch.
+  p.setPen(Qt::black);
+  p.drawRect(0, 0, w - 1, h - 1);
+}
+
+void Square::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  if (pressed_ && window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+    // The mouse is in use: hide the focus frame, wherever it is, until the next key.
+    window()->setAttribute(Qt::WA_KeyboardFocusChange, false);
+    if (auto* focused = qobject_cast<Square*>(QApplication::focusWidget())) focused->update();
+  }
+}
+
+// A click is a press and a release of the left button over the same square.
+void Square::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+  pressed_ = false;
+  if (click) emit clicked(index_);
+}
+
+// Arrows move the focus one square, stopping at the edges; Up goes towards the top of the screen,
+// the computer's side. Space and Enter click the square.
+void Square::keyPressEvent(QKeyEvent* event) {
+  if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  const int row = index_ / 8;
+  const int column = index_ % 8;
+  int target = index_;
+  switch (event->key()) {
+    case Qt::Key_Up:
+      if (row > 0) target -= 8;
+      break;
+    case Qt::Key_Down:
+      if (row < 7) target += 8;
+      break;
+    case Qt::Key_Left:
+      if (column > 0) target -= 1;
+      break;
+    case Qt::Key_Right:
+      if (column < 7) target += 1;
+      break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      break;
+    default:
+      QWidget::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+  if (!window()->testAttribute(Qt::WA_KeyboardFocusChange)) {
+    window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    update();
+  }
+  if (target != index_) {
+    passFocus(target);
+  } else if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+             event->key() == Qt::Key_Enter) {
+    // A held key clicks once: a second click would put the selection back.
+    if (!event->isAutoRepeat()) click();
+  }
+}
+
+void Square::passFocus(int target) {
+  assert(target >= 0 && target < 64);
+  auto* next = parentWidget()->findChild<Square*>(QStringLiteral("c%1").arg(target),
+                                                  Qt::FindDirectChildrenOnly);
+  assert(next != nullptr);
+  next->setFocusPolicy(Qt::TabFocus);
+  next->setFocus(Qt::OtherFocusReason);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+// The window gaining the focus shows the frame again (the keyboard may be used next); the mouse
+// and the menus do not.
+void Square::focusInEvent(QFocusEvent* event) {
+  const Qt::FocusReason reason = event->reason();
+  if (reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason &&
+      reason != Qt::MenuBarFocusReason) {
+    window()->setAttribute(Qt::WA_KeyboardFocusChange);
+  }
+  update();
+}
+
+void Square::focusOutEvent(QFocusEvent*) {
+  update();
+}
+
+}  // namespace vombel

@@ -1,0 +1,55 @@
+// One square of the board, the picture box c(a), for the mouse and the keyboard alike. The board
+// is one tab stop: only the square holding the keyboard focus accepts Tab, and the arrow keys pass
+// the focus on to a neighbour.
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+#include <array>
+
+namespace vombel {
+
+// A shared store picture inside a single-line border, flat, or drawn sunken while it is the
+// selected square; a coloured frame inside the border while it holds the keyboard focus.
+class Square : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The square that takes the keyboard focus when the window opens: the bottom-left one, a1.
+  static constexpr int kFirstFocus = 56;
+
+  Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent);
+
+  // Takes the picture number and appearance to show; true when either changed.
+  bool setState(int picture, int appearance);
+  int index() const { return index_; }
+  int shownPicture() const { return picture_; }
+  int shownAppearance() const { return appearance_; }
+
+  // Clicks the square, as a press and release of the left mouse button over it does.
+  void click() { emit clicked(index_); }
+
+ signals:
+  void clicked(int index);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  // Gives the keyboard focus, and the board's tab stop with it, to the square at target.
+  void passFocus(int target);
+  bool focusFrameShown() const;
+
+  int index_;
+  const std::array<QPixmap, 27>& store_;
+  int picture_ = 0;
+  int appearance_ = 0;
+  bool pressed_ = false;
+};
+
+}  // namespace vombel
