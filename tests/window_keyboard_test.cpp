@@ -181,6 +181,13 @@ class KeyboardTest : public QObject {
     QCOMPARE(square(36)->shownPicture(), vombel::kPictureLightEmpty);
     key(Qt::Key_Right);
     QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+
+    // The bar shows the focus with the squares' frame, and only while it has it.
+    const QImage focused = historia->grab().toImage();
+    QCOMPARE(QColor(focused.pixel(0, 0)), kFocusColour);
+    QCOMPARE(QColor(focused.pixel(historia->width() - 2, historia->height() - 2)), kFocusColour);
+    key(Qt::Key_Tab);
+    QVERIFY(QColor(historia->grab().toImage().pixel(0, 0)) != kFocusColour);
   }
 
   void squaresSayTheirCoordinateContentsAndSelection() {

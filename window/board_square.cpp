@@ -10,13 +10,11 @@
 
 namespace vombel {
 
-namespace {
-
-// The focus frame: a flat two-pixel ring in a warm colour that stands out on white and grey
-// squares and cannot be taken for the selection's blue sunken bevel.
-const QColor kFocusColour(255, 140, 0);
-
-}  // namespace
+// A warm orange, drawn as a flat two-pixel ring: it stands out on white and grey squares and
+// cannot be taken for the selection's blue sunken bevel.
+QColor focusFrameColour() {
+  return QColor(255, 140, 0);
+}
 
 Square::Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent)
     : QWidget(parent), index_(index), store_(store) {
@@ -83,7 +81,7 @@ void Square::paintEvent(QPaintEvent*) {
   if (focusFrame) {
     // Just inside the border, so that it is whole although the right and bottom neighbours cover
     // this square's last column and row.
-    p.setPen(kFocusColour);
+    p.setPen(focusFrameColour());
     p.drawRect(1, 1, w - 3, h - 3);
     p.drawRect(2, 2, w - 5, h - 5);
   }

@@ -3,11 +3,15 @@
 // the focus on to a neighbour.
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QWidget>
 #include <array>
 
 namespace vombel {
+
+// The colour of the keyboard's focus frames on the squares and the scroll bar.
+QColor focusFrameColour();
 
 // A shared store picture inside a single-line border, flat, or drawn sunken while it is the
 // selected square; a coloured frame inside the border while it holds the keyboard focus.

@@ -27,7 +27,7 @@
 #include "platform/controls.h"
 #include "state/history.h"
 #include "window/accessible.h"
-#include "window/arrow_keys.h"
+#include "window/scroll_keys.h"
 #include "window/sound.h"
 
 namespace vombel {
@@ -269,7 +269,7 @@ void Tablero::buildControls() {
   }
   // The scroll bar likewise, and then steps through the history with the arrow keys.
   historia_->setFocusPolicy(Qt::TabFocus);
-  stepWithArrowKeys(historia_);
+  keysForScrollBar(historia_);
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));

@@ -1,0 +1,73 @@
+#include "window/scroll_keys.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <cassert>
+
+#include "window/board_square.h"
+
+namespace vombel {
+
+namespace {
+
+class ScrollBarKeys : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* bar = static_cast<QScrollBar*>(watched);
+    switch (event->type()) {
+      case QEvent::KeyPress:
+        return step(bar, static_cast<QKeyEvent*>(event));
+      case QEvent::Paint:
+        if (!bar->hasFocus() || painting_) return false;
+        // The bar paints itself first (this filter passes the event on once), then the frame.
+        painting_ = true;
+        QCoreApplication::sendEvent(bar, event);
+        painting_ = false;
+        {
+          QPainter p(bar);
+          p.setPen(focusFrameColour());
+          p.drawRect(bar->rect().adjusted(0, 0, -1, -1));
+          p.drawRect(bar->rect().adjusted(1, 1, -2, -2));
+        }
+        return true;
+      case QEvent::FocusIn:
+      case QEvent::FocusOut:
+        bar->update();
+        return false;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  static bool step(QScrollBar* bar, QKeyEvent* key) {
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    bool back = false;
+    if (key->key() == Qt::Key_Left) {
+      back = !bar->isRightToLeft();
+    } else if (key->key() == Qt::Key_Right) {
+      back = bar->isRightToLeft();
+    } else {
+      return false;
+    }
+    bar->triggerAction(back ? QAbstractSlider::SliderSingleStepSub
+                            : QAbstractSlider::SliderSingleStepAdd);
+    return true;
+  }
+
+  bool painting_ = false;
+};
+
+}  // namespace
+
+void keysForScrollBar(QScrollBar* bar) {
+  assert(bar != nullptr && bar->orientation() == Qt::Horizontal);
+  bar->installEventFilter(new ScrollBarKeys(bar));
+}
+
+}  // namespace vombel
