@@ -25,6 +25,8 @@ expect("--version" 0 "^Vombel Chess ${version}\n$" "^$")
 expect("--help" 0 "^Usage: vombel-chess .*--version" "^$")
 expect("-h" 0 "^Usage: vombel-chess " "^$")
 expect("-platform offscreen --help" 0 "^Usage: " "^$")  # Qt's options do not hide ours
+expect("--style=Fusion -reverse --version" 0 "^Vombel Chess " "^$")
 expect("--bogus" 2 "^$" "unknown option '--bogus'.*Usage: vombel-chess ")
 expect("-platform" 2 "^$" "missing value after '-platform'.*Usage: ")
+expect("--platform=offscreen" 2 "^$" "unknown option '--platform=offscreen'.*Usage: ")
 expect("juego.vmb" 2 "^$" "unexpected argument 'juego.vmb'.*Usage: ")

@@ -135,6 +135,7 @@ void installAccessibleInterfaces() {
 
 void describeControls(QWidget* window) {
   assert(window != nullptr);
+  installAccessibleInterfaces();  // normally done already, before the window was built
 
   struct Named {
     const char* objectName;

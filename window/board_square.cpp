@@ -101,10 +101,10 @@ void Square::mousePressEvent(QMouseEvent* event) {
 
 // A click is a press and a release of the left button over the same square.
 void Square::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click =
+  const bool clickedHere =
       pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
-  if (click) emit clicked(index_);
+  if (clickedHere) click();
 }
 
 // Arrows move the focus one square, stopping at the edges; Up goes towards the top of the screen,

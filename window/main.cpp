@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "to Qt.\n";
 
 // The options QApplication itself reads on Linux, with or without a value. Each may also be
-// written with two dashes, and one with a value also as -name=value.
+// written with two dashes; -style and -stylesheet also as -style=NAME.
 struct QtOption {
   std::string_view name;
   bool takesValue;
@@ -71,7 +71,7 @@ Outcome readCommandLine(int argc, char* argv[]) {
     for (const QtOption& option : kQtOptions) {
       if (option.name == name) known = &option;
     }
-    if (known == nullptr || (valueAttached && !known->takesValue)) {
+    if (known == nullptr || (valueAttached && name != "style" && name != "stylesheet")) {
       return misuse("unknown option", argv[i]);
     }
     if (known->takesValue && !valueAttached) {
