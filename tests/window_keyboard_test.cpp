@@ -24,7 +24,7 @@ using vombel::Tablero;
 namespace {
 
 constexpr int kHumanPawnLight = 2;  // store picture of the human's pawn on a light square
-const QColor kFocusColour(255, 140, 0);
+const QColor kFocusColour = vombel::focusFrameColour();
 
 }  // namespace
 

@@ -5,9 +5,6 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QScrollBar>
 #include <cassert>
 #include <initializer_list>
 
@@ -100,21 +97,23 @@ class NumberInterface : public QAccessibleWidget {
   const char* format_;
 };
 
+// The labels that show a number, and what their names say.
+struct Number {
+  const char* objectName;
+  const char* format;
+};
+constexpr Number kNumbers[] = {
+    {"lbl_jugada", "Movement number %1"},
+    {"tiempous", "Player's time %1 seconds"},
+    {"tiempoco", "Computer's time %1 seconds"},
+};
+
 QAccessibleInterface* factory(const QString& className, QObject* object) {
   if (className == QLatin1String("vombel::Square")) {
     return new SquareInterface(static_cast<Square*>(object));
   }
   if (className == QLatin1String("QLabel")) {
-    struct Number {
-      const char* objectName;
-      const char* format;
-    };
-    static constexpr Number numbers[] = {
-        {"lbl_jugada", "Movement number %1"},
-        {"tiempous", "Player's time %1 seconds"},
-        {"tiempoco", "Computer's time %1 seconds"},
-    };
-    for (const Number& n : numbers) {
+    for (const Number& n : kNumbers) {
       if (object->objectName() == QLatin1String(n.objectName)) {
         return new NumberInterface(static_cast<QLabel*>(object), n.format);
       }
@@ -157,8 +156,8 @@ void describeControls(QWidget* window) {
   }
   // A label reports its first text while it is built, before it has its object name, so Qt made
   // and kept its plain interface then. Dropping that one lets the factory above make the next.
-  for (const char* number : {"lbl_jugada", "tiempous", "tiempoco"}) {
-    auto* label = window->findChild<QLabel*>(QLatin1String(number));
+  for (const Number& n : kNumbers) {
+    auto* label = window->findChild<QLabel*>(QLatin1String(n.objectName));
     assert(label != nullptr);
     if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(label)) {
       if (dynamic_cast<NumberInterface*>(iface) == nullptr) {

@@ -117,6 +117,7 @@ void Square::keyPressEvent(QKeyEvent* event) {
   const int row = index_ / 8;
   const int column = index_ % 8;
   int target = index_;
+  bool clicks = false;
   switch (event->key()) {
     case Qt::Key_Up:
       if (row > 0) target -= 8;
@@ -133,6 +134,7 @@ void Square::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+      clicks = true;
       break;
     default:
       QWidget::keyPressEvent(event);
@@ -143,13 +145,9 @@ void Square::keyPressEvent(QKeyEvent* event) {
     window()->setAttribute(Qt::WA_KeyboardFocusChange);
     update();
   }
-  if (target != index_) {
-    passFocus(target);
-  } else if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
-             event->key() == Qt::Key_Enter) {
-    // A held key clicks once: a second click would put the selection back.
-    if (!event->isAutoRepeat()) click();
-  }
+  if (target != index_) passFocus(target);
+  // A held key clicks once: a second click would put the selection back.
+  if (clicks && !event->isAutoRepeat()) click();
 }
 
 void Square::passFocus(int target) {
