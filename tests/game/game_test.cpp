@@ -15,7 +15,7 @@
 #include "state/board_ops.h"
 #include "state/history.h"
 #include "state/state.h"
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace vombel {
 namespace {

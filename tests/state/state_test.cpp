@@ -11,7 +11,7 @@
 #include "state/board_ops.h"
 #include "state/new_game.h"
 #include "state/painting.h"
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace vombel {
 namespace {
