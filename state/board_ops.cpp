@@ -31,7 +31,7 @@ void classifyPhase(const Board& b) {
   }
   // The computer's first four moves of a game the human opened get their own phases, 1..4.
   for (int phase = 1; phase <= 4; ++phase) {
-    if (moveNumber == kOpeningMoves[phase - 1]) {
+    if (moveNumber == static_cast<float>(kOpeningMoves[phase - 1])) {
       gamePhase = phase;
       return;
     }

@@ -9,6 +9,7 @@
 // human's does not.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 
 #include "state/board.h"
@@ -25,38 +26,41 @@ struct Castling {
 };
 
 // clang-format off
-//                                         rank  king           rook    king  rook  empty      unattacked
-inline constexpr Castling kHumanKingSide     {1, kHumanKing,    -kRook, 5, 7, 8, 6, {6, 7},    {5, 6, 7}};
-inline constexpr Castling kHumanQueenSide    {1, kHumanKing,    -kRook, 5, 3, 1, 4, {2, 3, 4}, {3, 4, 5}};
-inline constexpr Castling kComputerKingSide  {8, kComputerKing,  kRook, 5, 7, 8, 6, {6, 7},    {5, 6, 7, 8}};
-inline constexpr Castling kComputerQueenSide {8, kComputerKing,  kRook, 5, 3, 1, 4, {2, 3, 4}, {3, 4, 5}};
+//                                  rank  king           rook   king  rook  empty      unattacked
+//                                                              from  from
+//                                                                 to    to
+constexpr Castling kHumanKingSide     {1, kHumanKing,   -kRook, 5, 7, 8, 6, {6, 7},    {5, 6, 7}};
+constexpr Castling kHumanQueenSide    {1, kHumanKing,   -kRook, 5, 3, 1, 4, {2, 3, 4}, {3, 4, 5}};
+constexpr Castling kComputerKingSide  {8, kComputerKing, kRook, 5, 7, 8, 6, {6, 7}, {5, 6, 7, 8}};
+constexpr Castling kComputerQueenSide {8, kComputerKing, kRook, 5, 3, 1, 4, {2, 3, 4}, {3, 4, 5}};
 // clang-format on
 
-// True when king and rook stand on their squares of b and every square of c.mustBeEmpty is
+// True when king and rook stand on their squares of b and every square of wing.mustBeEmpty is
 // empty.
-inline bool castlingReady(const Board& b, const Castling& c) {
-  if (b(c.kingFrom, c.rank) != c.king || b(c.rookFrom, c.rank) != c.rook) return false;
-  for (int x : c.mustBeEmpty) {
-    if (x != 0 && b(x, c.rank) != kEmpty) return false;
+inline bool castlingReady(const Board& b, const Castling& wing) {
+  if (b(wing.kingFrom, wing.rank) != wing.king || b(wing.rookFrom, wing.rank) != wing.rook)
+    return false;
+  for (int x : wing.mustBeEmpty) {
+    if (x != 0 && b(x, wing.rank) != kEmpty) return false;
   }
   return true;
 }
 
-// True when attackMap (the other side's) marks any square of c.unattacked.
-inline bool castlingAttacked(const Board& attackMap, const Castling& c) {
-  for (int x : c.unattacked) {
-    if (x != 0 && attackMap(x, c.rank) == 1) return true;
+// True when attackMap (the other side's) marks any square of wing.unattacked.
+inline bool castlingAttacked(const Board& attackMap, const Castling& wing) {
+  for (int x : wing.unattacked) {
+    if (x != 0 && attackMap(x, wing.rank) == 1) return true;
   }
   return false;
 }
 
 // Moves king and rook of a ready castling on b.
-inline void castle(Board& b, const Castling& c) {
-  assert(castlingReady(b, c));
-  b(c.kingFrom, c.rank) = kEmpty;
-  b(c.rookFrom, c.rank) = kEmpty;
-  b(c.kingTo, c.rank) = c.king;
-  b(c.rookTo, c.rank) = c.rook;
+inline void castle(Board& b, const Castling& wing) {
+  assert(castlingReady(b, wing));
+  b(wing.kingFrom, wing.rank) = kEmpty;
+  b(wing.rookFrom, wing.rank) = kEmpty;
+  b(wing.kingTo, wing.rank) = wing.king;
+  b(wing.rookTo, wing.rank) = wing.rook;
 }
 
 }  // namespace vombel

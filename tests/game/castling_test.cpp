@@ -79,18 +79,18 @@ TEST_F(Castling, HumanNeedsEveryRequiredSquareEmptyAndUnattacked) {
       {"queen side, d1 occupied", 3, humanPosition(k8, pawns, with(home, 4, 'Q')), false},
       {"queen side, no rook on a1", 3, humanPosition(k8, pawns, with(home, 1, '.')), false},
   };
-  for (const HumanCase& c : cases) {
-    SCOPED_TRACE(c.what);
-    startFrom(c.position);
+  for (const HumanCase& test : cases) {
+    SCOPED_TRACE(test.what);
+    startFrom(test.position);
     const std::string before = boardToText(board);
     c_Click(screenIndex(5, 1));
-    c_Click(screenIndex(c.file, 1));
-    if (c.castles) {
-      const int rookFrom = c.file == 7 ? 8 : 1;
-      const int rookTo = c.file == 7 ? 6 : 4;
+    c_Click(screenIndex(test.file, 1));
+    if (test.castles) {
+      const int rookFrom = test.file == 7 ? 8 : 1;
+      const int rookTo = test.file == 7 ? 6 : 4;
       EXPECT_EQ(humanCastled, 1);
       EXPECT_EQ(moveNumber, 2.0f);  // castled and answered
-      EXPECT_EQ(gameHistory[1](c.file, 1), kHumanKing);
+      EXPECT_EQ(gameHistory[1](test.file, 1), kHumanKing);
       EXPECT_EQ(gameHistory[1](rookTo, 1), -kRook);
       EXPECT_EQ(gameHistory[1](5, 1), kEmpty);
       EXPECT_EQ(gameHistory[1](rookFrom, 1), kEmpty);
@@ -143,22 +143,22 @@ TEST_F(Castling, ComputerNeedsEveryRequiredSquareEmptyAndUnattacked) {
       {"both ready: the king side only", computerPosition("r...k..r", pawns, k1), 7},
       {"both ready, h8 attacked: neither", attackedOn("r...k..r", 8), 0},
   };
-  for (const ComputerCase& c : cases) {
-    SCOPED_TRACE(c.what);
-    startFrom(c.position);
+  for (const ComputerCase& test : cases) {
+    SCOPED_TRACE(test.what);
+    startFrom(test.position);
     rootCount = 0;
     addComputerCastling();
-    if (c.kingTo == 0) {
+    if (test.kingTo == 0) {
       EXPECT_EQ(rootCount, 0);
       continue;
     }
     ASSERT_EQ(rootCount, 1);
-    const int rookFrom = c.kingTo == 7 ? 8 : 1;
-    const int rookTo = c.kingTo == 7 ? 6 : 4;
+    const int rookFrom = test.kingTo == 7 ? 8 : 1;
+    const int rookTo = test.kingTo == 7 ? 6 : 4;
     Board expected = board;
     expected(5, 8) = kEmpty;
     expected(rookFrom, 8) = kEmpty;
-    expected(c.kingTo, 8) = kComputerKing;
+    expected(test.kingTo, 8) = kComputerKing;
     expected(rookTo, 8) = kRook;
     EXPECT_EQ(boardToText(rootPositions[1]), boardToText(expected));
   }
