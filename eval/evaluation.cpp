@@ -1,7 +1,9 @@
 #include "eval/evaluation.h"
 
 #include <cmath>
+#include <cstddef>
 
+#include "state/board_ops.h"
 #include "state/state.h"
 
 namespace vombel {
@@ -34,9 +36,66 @@ inline double closeness(int x, int y, double px, double py) {
   return 1.0 / (1.0 + std::sqrt(dx * dx + dy * dy));
 }
 
-// Adds bonus when (x, y) holds code.
-inline void bonusIf(float& v, const Board& p, int x, int y, std::int32_t code, double bonus) {
-  if (p(x, y) == code) add(v, bonus);
+// A bonus the computer earns for a piece on a given square in one phase of the game, and
+// optionally only while a second square holds a second piece (second.x == 0: no second square).
+struct Square {
+  int x, y;
+};
+struct SquareBonus {
+  Square at;
+  std::int32_t code;
+  double bonus;
+  Square second;
+  std::int32_t secondCode;
+};
+
+// The bonus squares of each phase that has them (kOpeningMoves, kMiddlegame), written as the
+// squares of the board: file a..h is x = 1..8, rank 1..8 is y = 1..8, the computer (black) plays
+// down the board from rank 8. Each row is added in the order listed (the order matters to the
+// last bit of the float score). For example, in phase 1, after the human opened 1. e4, the reply
+// ...e5 puts a pawn on e5 (x 5, y 5) facing the human's pawn on e4: rows e5 and "e5 facing e4"
+// give 1.0 + 0.2; ...d5 earns only the d5 row, 1.0 (no human pawn on d4); ...e6 earns 0.8.
+// clang-format off
+constexpr SquareBonus kPhase1Bonuses[] = {
+  {{4, 5}, kPawn,   1.0, {}, 0},             // d5: a centre pawn
+  {{5, 5}, kPawn,   1.0, {}, 0},             // e5
+  {{4, 6}, kPawn,   0.8, {}, 0},             // d6: a centre pawn one step forward
+  {{5, 6}, kPawn,   0.8, {}, 0},             // e6
+  {{4, 5}, kPawn,   0.2, {4, 4}, -kPawn},    // d5 facing a human pawn on d4
+  {{5, 5}, kPawn,   0.2, {5, 4}, -kPawn},    // e5 facing a human pawn on e4
+  {{6, 6}, kBishop, 0.9, {}, 0},             // f6
+  {{3, 6}, kBishop, 0.9, {}, 0},             // c6
+};
+constexpr SquareBonus kPhase2Bonuses[] = {
+  {{4, 6}, kPawn,   1.0, {}, 0},             // d6
+  {{5, 6}, kPawn,   1.0, {}, 0},             // e6
+  {{6, 6}, kKnight, 0.9, {}, 0},             // f6: the king's knight developed
+  {{3, 6}, kKnight, 0.9, {}, 0},             // c6: the queen's knight developed
+};
+constexpr SquareBonus kPhase3Bonuses[] = {
+  {{6, 6}, kKnight, 1.2, {}, 0},             // f6
+  {{3, 6}, kKnight, 1.0, {}, 0},             // c6
+};
+constexpr SquareBonus kMiddlegameBonuses[] = {
+  {{6, 6}, kKnight, 1.3, {}, 0},             // f6
+  {{3, 6}, kKnight, 1.0, {}, 0},             // c6
+  {{4, 5}, kPawn,   1.0, {}, 0},             // d5
+  {{5, 5}, kPawn,   1.0, {}, 0},             // e5
+  {{4, 6}, kPawn,   1.0, {}, 0},             // d6
+  {{5, 6}, kPawn,   1.0, {}, 0},             // e6
+  {{7, 8}, kComputerKing, 5.0, {6, 8}, kRook},  // king g8 beside rook f8: castled king side
+  {{3, 8}, kComputerKing, 5.0, {4, 8}, kRook},  // king c8 beside rook d8: castled queen side
+};
+// clang-format on
+
+// Adds every bonus of table that p earns, in the table's order.
+template <std::size_t n>
+inline void addBonuses(float& v, const Board& p, const SquareBonus (&table)[n]) {
+  for (const SquareBonus& b : table) {
+    if (p(b.at.x, b.at.y) != b.code) continue;
+    if (b.second.x != 0 && p(b.second.x, b.second.y) != b.secondCode) continue;
+    add(v, b.bonus);
+  }
 }
 
 }  // namespace
@@ -58,17 +117,17 @@ float evaluatePosition(const Board& p) {
           // of the computer's back rank.
           if (code < 0) add(v, -closeness(x, y, 4.5, 8.0));
           break;
-        case 5:
+        case kMiddlegame:
           // Middlegame: minor pieces forward, pieces central, the king at home.
           if (code == kKnight) add(v, 1.0 / (1.0 + std::fabs(3.5 - y)));
           if (code == kBishop) add(v, 1.0 / (1.0 + std::fabs(3.5 - y)));
           if (code > kPawn) add(v, closeness(x, y, 4.5, 4.5));
           if (code == kComputerKing) add(v, y);
           break;
-        case 6:
+        case kEndgame:
           // Endgame: pawns advance, pieces close in on the human's king.
           if (code == kPawn) add(v, 2.0 / y);
-          if (code > kPawn && code < 100) add(v, closeness(x, y, kingX, kingY));
+          if (code > kPawn && code < kBelowKings) add(v, closeness(x, y, kingX, kingY));  // no king
           break;
         default:
           break;
@@ -77,35 +136,16 @@ float evaluatePosition(const Board& p) {
   }
   switch (phase) {
     case 1:
-      bonusIf(v, p, 4, 5, kPawn, 1.0);
-      bonusIf(v, p, 5, 5, kPawn, 1.0);
-      bonusIf(v, p, 4, 6, kPawn, 0.8);
-      bonusIf(v, p, 5, 6, kPawn, 0.8);
-      if (p(4, 5) == kPawn && p(4, 4) == -kPawn) add(v, 0.2);
-      if (p(5, 5) == kPawn && p(5, 4) == -kPawn) add(v, 0.2);
-      bonusIf(v, p, 6, 6, kBishop, 0.9);
-      bonusIf(v, p, 3, 6, kBishop, 0.9);
+      addBonuses(v, p, kPhase1Bonuses);
       break;
     case 2:
-      bonusIf(v, p, 4, 6, kPawn, 1.0);
-      bonusIf(v, p, 5, 6, kPawn, 1.0);
-      bonusIf(v, p, 6, 6, kKnight, 0.9);
-      bonusIf(v, p, 3, 6, kKnight, 0.9);
+      addBonuses(v, p, kPhase2Bonuses);
       break;
     case 3:
-      bonusIf(v, p, 6, 6, kKnight, 1.2);
-      bonusIf(v, p, 3, 6, kKnight, 1.0);
+      addBonuses(v, p, kPhase3Bonuses);
       break;
-    case 5:
-      bonusIf(v, p, 6, 6, kKnight, 1.3);
-      bonusIf(v, p, 3, 6, kKnight, 1.0);
-      bonusIf(v, p, 4, 5, kPawn, 1.0);
-      bonusIf(v, p, 5, 5, kPawn, 1.0);
-      bonusIf(v, p, 4, 6, kPawn, 1.0);
-      bonusIf(v, p, 5, 6, kPawn, 1.0);
-      // The king and rook as they stand after castling on either side.
-      if (p(7, 8) == kComputerKing && p(6, 8) == kRook) add(v, 5.0);
-      if (p(3, 8) == kComputerKing && p(4, 8) == kRook) add(v, 5.0);
+    case kMiddlegame:
+      addBonuses(v, p, kMiddlegameBonuses);
       break;
     default:
       break;

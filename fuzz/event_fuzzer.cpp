@@ -18,6 +18,7 @@
 #include "state/history.h"
 #include "state/state.h"
 #include "tests/support/game_checks.h"
+#include "tests/support/game_file.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void check(const char* event) {
 }
 
 void writeGame(int counter, const Board* entries) {
-  const std::string text = fuzz::gameFileText(counter, entries);
+  const std::string text = testing_support::gameFileText(counter, entries);
   fuzz::writeFile(kGameFileName, text.data(), text.size());
 }
 
@@ -94,7 +95,7 @@ void openFile(Bytes& in) {
       writeGame(written, entries);
       if (counter != written) {
         // Make the counter say one more entry than the file holds.
-        std::string text = fuzz::gameFileText(written, entries);
+        std::string text = testing_support::gameFileText(written, entries);
         text.replace(0, text.find('\r'), " " + std::to_string(counter));
         fuzz::writeFile(kGameFileName, text.data(), text.size());
       }

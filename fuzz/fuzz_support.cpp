@@ -92,23 +92,6 @@ std::optional<GameFile> readGameFile(const std::uint8_t* data, std::size_t size)
   return file;
 }
 
-std::string gameFileText(int counter, const Board* entries) {
-  std::string text;
-  const auto add = [&text](long value) {
-    char line[32];
-    std::snprintf(line, sizeof line, value < 0 ? "%ld \r\n" : " %ld \r\n", value);
-    text += line;
-  };
-  add(counter);
-  for (int i = 0; i <= counter; ++i) {
-    for (int y = kLow; y <= kHigh; ++y) {
-      for (int x = kLow; x <= kHigh; ++x)
-        add(entries[i](x, y));
-    }
-  }
-  return text;
-}
-
 Board promoted(const Board& b) {
   Board shown = b;
   for (int x = 1; x <= 8; ++x) {

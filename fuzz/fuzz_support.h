@@ -43,9 +43,6 @@ struct GameFile {
 };
 std::optional<GameFile> readGameFile(const std::uint8_t* data, std::size_t size);
 
-// The text the game's save writes for these entries and counter.
-std::string gameFileText(int counter, const Board* entries);
-
 // The position as the window shows it: a pawn on its last rank becomes a queen.
 Board promoted(const Board& b);
 

@@ -13,6 +13,14 @@ namespace vombel {
 
 namespace {
 
+// The file's limits. A line holds at most kMaxNumberLength characters (sign included) and its
+// number lies within +-kMaxNumberMagnitude; anything longer or larger is refused before it is
+// narrowed to a cell, so no number can wrap round to a piece code.
+constexpr std::size_t kMaxNumberLength = 15;
+constexpr long kMaxNumberMagnitude = 100000;
+// The longest temporary file name a save builds (path + ".tmp", its terminating NUL included).
+constexpr std::size_t kMaxTemporaryPath = 4096;
+
 // A file being read, staged here until it has proved valid.
 Board stagedHistory[kMaxHistory + 1];
 
@@ -31,7 +39,7 @@ bool isBlank(char ch) {
 // the end of the file or when the line is anything else: a blank line, two numbers, or any other
 // byte, a NUL included.
 bool readNumber(std::FILE* f, long& value) {
-  char text[16];
+  char text[kMaxNumberLength + 1];
   std::size_t length = 0;
   bool ended = false;  // blank space has followed the number
   int ch;
@@ -50,8 +58,9 @@ bool readNumber(std::FILE* f, long& value) {
     if (std::isdigit(static_cast<unsigned char>(text[i])) == 0) return false;
   }
   text[length] = '\0';
-  value = std::strtol(text, nullptr, 10);  // at most 14 digits: no overflow
-  return value <= 100000 && value >= -100000;
+  // At most 15 digits: far inside a 64-bit long, and strtol saturates where long is narrower.
+  value = std::strtol(text, nullptr, 10);
+  return value <= kMaxNumberMagnitude && value >= -kMaxNumberMagnitude;
 }
 
 // True when nothing but blank space is left in f.
@@ -74,7 +83,7 @@ void writeNumber(std::FILE* f, long value) {
 }  // namespace
 
 bool saveGameFile(const char* path) {
-  char temporary[4096];
+  char temporary[kMaxTemporaryPath];
   if (std::snprintf(temporary, sizeof temporary, "%s.tmp", path) >=
       static_cast<int>(sizeof temporary)) {
     return false;

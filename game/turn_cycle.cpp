@@ -6,6 +6,7 @@
 #include "search/scan.h"
 #include "search/search.h"
 #include "state/board_ops.h"
+#include "state/castling.h"
 #include "state/painting.h"
 #include "state/state.h"
 
@@ -17,13 +18,9 @@ std::int32_t toSquare;
 
 namespace {
 
-constexpr int kKingHome = 60;         // (5, 1)
-constexpr int kKingSideTarget = 62;   // (7, 1)
-constexpr int kQueenSideTarget = 58;  // (3, 1)
-
-bool attacked(int x) {
-  return computerAttackMap(x, 1) == 1;
-}
+constexpr int kKingHome = screenIndex(kHumanKingSide.kingFrom, kHumanKingSide.rank);         // e1
+constexpr int kKingSideTarget = screenIndex(kHumanKingSide.kingTo, kHumanKingSide.rank);     // g1
+constexpr int kQueenSideTarget = screenIndex(kHumanQueenSide.kingTo, kHumanQueenSide.rank);  // c1
 
 }  // namespace
 
@@ -56,33 +53,17 @@ void tryHumanCastling(int from, int to) {
   markAttacks = kFlagSet;
   scanRanksThenFiles<ply7Generator>(board);
   if (from != kKingHome || historyFull()) return;
-  Board& b = board;
-  if (to == kKingSideTarget) {
-    if (attacked(6) || attacked(5) || attacked(7)) return;
-    if (b(6, 1) == kEmpty && b(5, 1) == kHumanKing && b(7, 1) == kEmpty && b(8, 1) == -kRook) {
-      b(5, 1) = kEmpty;
-      b(6, 1) = -kRook;
-      b(7, 1) = kHumanKing;
-      b(8, 1) = kEmpty;
-      pintar_tablero();
-      recordHistory();
-      humanCastled = 1;
-    }
-  } else if (to == kQueenSideTarget) {
-    // (2, 1) is not tested for attack: the king never crosses it.
-    if (attacked(4) || attacked(3) || attacked(5)) return;
-    if (b(4, 1) == kEmpty && b(5, 1) == kHumanKing && b(3, 1) == kEmpty && b(2, 1) == kEmpty &&
-        b(1, 1) == -kRook) {
-      b(5, 1) = kEmpty;
-      b(4, 1) = -kRook;
-      b(3, 1) = kHumanKing;
-      b(2, 1) = kEmpty;
-      b(1, 1) = kEmpty;
-      pintar_tablero();
-      recordHistory();
-      humanCastled = 1;
-    }
+  const Castling* wing = to == kKingSideTarget    ? &kHumanKingSide
+                         : to == kQueenSideTarget ? &kHumanQueenSide
+                                                  : nullptr;
+  if (wing == nullptr || castlingAttacked(computerAttackMap, *wing) ||
+      !castlingReady(board, *wing)) {
+    return;
   }
+  castle(board, *wing);
+  pintar_tablero();
+  recordHistory();
+  humanCastled = 1;
 }
 
 void humanMove(int from, int to) {

@@ -9,6 +9,7 @@
 #include "search/scan.h"
 #include "search/search.h"
 #include "state/board_ops.h"
+#include "state/castling.h"
 #include "state/painting.h"
 #include "state/state.h"
 
@@ -36,13 +37,6 @@ void appendCandidate(const Board& position) {
   copyBoard(rootPositions[rootCount], position);
 }
 
-bool anyAttacked(const Board& map, std::initializer_list<int> files, int rank) {
-  for (int x : files) {
-    if (map(x, rank) == 1) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 void addComputerCastling() {
@@ -51,26 +45,13 @@ void addComputerCastling() {
   scanRanksThenFiles<ply8Generator>(board);
 
   copyBoard(trialBoard, board);
-  Board& t = trialBoard;
-  if (t(5, 8) == kComputerKing && t(6, 8) == kEmpty && t(7, 8) == kEmpty && t(8, 8) == kRook) {
-    // A human move onto any square of the king side stops all castling this turn.
-    if (anyAttacked(humanAttackMap, {5, 6, 7, 8}, 8)) return;
-    t(7, 8) = kComputerKing;
-    t(6, 8) = kRook;
-    t(5, 8) = kEmpty;
-    t(8, 8) = kEmpty;
-    appendCandidate(t);
-  }
-  // After a king-side candidate the king has left (5, 8), so this test fails.
-  if (t(2, 8) == kEmpty && t(1, 8) == kRook && t(3, 8) == kEmpty && t(4, 8) == kEmpty &&
-      t(5, 8) == kComputerKing) {
-    if (anyAttacked(humanAttackMap, {3, 4, 5}, 8)) return;  // (2, 8) is not tested
-    t(3, 8) = kComputerKing;
-    t(4, 8) = kRook;
-    t(1, 8) = kEmpty;
-    t(2, 8) = kEmpty;
-    t(5, 8) = kEmpty;
-    appendCandidate(t);
+  // The king side first. After its candidate the king has left e8 of trialBoard, so the queen
+  // side is no longer ready. A ready wing with an attacked square stops all castling this turn.
+  for (const Castling* wing : {&kComputerKingSide, &kComputerQueenSide}) {
+    if (!castlingReady(trialBoard, *wing)) continue;
+    if (castlingAttacked(humanAttackMap, *wing)) return;
+    castle(trialBoard, *wing);
+    appendCandidate(trialBoard);
   }
 }
 

@@ -32,6 +32,9 @@ inline constexpr std::int32_t kRook = 50;
 inline constexpr std::int32_t kQueen = 90;
 inline constexpr std::int32_t kComputerKing = 15000;
 inline constexpr std::int32_t kHumanKing = -10000;
+// Every code below this in absolute value is not a king: the queen, 90, is the heaviest piece
+// after the kings.
+inline constexpr std::int32_t kBelowKings = 100;
 
 inline constexpr int kLow = -1;   // lowest index of either coordinate
 inline constexpr int kHigh = 10;  // highest index of either coordinate

@@ -29,20 +29,14 @@ void classifyPhase(const Board& b) {
       if (b(x, y) < 0) ++humanPieceCount;
     }
   }
-  // The computer's first four moves of a game the human opened get their own phases.
-  if (moveNumber == 1) {
-    gamePhase = 1;
-  } else if (moveNumber == 3) {
-    gamePhase = 2;
-  } else if (moveNumber == 5) {
-    gamePhase = 3;
-  } else if (moveNumber == 7) {
-    gamePhase = 4;
-  } else if (humanPieceCount > 8) {
-    gamePhase = 5;
-  } else {
-    gamePhase = 6;
+  // The computer's first four moves of a game the human opened get their own phases, 1..4.
+  for (int phase = 1; phase <= 4; ++phase) {
+    if (moveNumber == static_cast<float>(kOpeningMoves[phase - 1])) {
+      gamePhase = phase;
+      return;
+    }
   }
+  gamePhase = humanPieceCount > kMiddlegamePieces ? kMiddlegame : kEndgame;
 }
 
 bool historyFull() {

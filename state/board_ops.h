@@ -32,6 +32,13 @@ inline void makeMove(Board& b, int fromX, int fromY, int toX, int toY) {
 // when there is none.
 void findKings(const Board& b);
 
+// The phases of the game, in gamePhase. The computer's first four moves in a game the human
+// opened have phases 1..4, one each: they come at moveNumber 1, 3, 5 and 7.
+inline constexpr int kOpeningMoves[4] = {1, 3, 5, 7};
+inline constexpr int kMiddlegame = 5;        // otherwise, while the human has more than ...
+inline constexpr int kMiddlegamePieces = 8;  // ... this many pieces, the king included
+inline constexpr int kEndgame = 6;           // and after that
+
 // Counts the human's pieces into humanPieceCount and sets gamePhase from it and moveNumber.
 void classifyPhase(const Board& b);
 

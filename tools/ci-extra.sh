@@ -36,7 +36,7 @@ die() {
 # 1. Sanitizers: the whole suite with ASan and UBSan, asserts on.
 begin "sanitizer build and tests (build-asan)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOMBEL_SANITIZE=ON \
-  -DVOMBEL_GUI=ON -DVOMBEL_BENCH=OFF >/dev/null
+  -DVOMBEL_WERROR=ON -DVOMBEL_GUI=ON -DVOMBEL_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs" || die "sanitizer build"
 (cd build-asan && ctest --output-on-failure -j"$jobs") || die "tests under the sanitizers"
 end "sanitizer tests"
@@ -61,7 +61,8 @@ end "soak"
 # 3. Fuzzing: first every input kept in the corpus, then new inputs for a bounded time.
 begin "fuzz build (build-fuzz)"
 CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DVOMBEL_FUZZ=ON -DBUILD_TESTING=OFF -DVOMBEL_GUI=OFF -DVOMBEL_BENCH=OFF >/dev/null
+  -DVOMBEL_WERROR=ON -DVOMBEL_FUZZ=ON -DBUILD_TESTING=OFF -DVOMBEL_GUI=OFF -DVOMBEL_BENCH=OFF \
+  >/dev/null
 cmake --build build-fuzz -j"$jobs" || die "fuzz build"
 end "fuzz build"
 

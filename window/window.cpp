@@ -39,8 +39,39 @@ constexpr int px(int twips) {
   return twips / 15;
 }
 
-void place(QWidget* widget, int left, int top, int width, int height) {
-  widget->setGeometry(px(left), px(top), px(width), px(height));
+// A control's rectangle on the form, in twips.
+struct Twips {
+  int left, top, width, height;
+};
+
+// Where each control sits, top to bottom, in twips. The 64 squares form a grid: square a (0 is
+// the top-left, 63 the bottom-right) has its corner kSquareStep * (a % 8) right of and
+// kSquareStep * (a / 8) below kFirstSquare's. For example square 9 (b7) is at left
+// 120 + 360 = 480, top 480 + 360 = 840 twips, that is (32, 56) pixels, 25 pixels wide. Squares
+// are 375 twips wide but only 360 apart, so neighbouring squares share their one-pixel edge.
+// clang-format off
+constexpr Twips kTitle        {120,  120, 2895, 375};  // Label1, "Vombel Chess" in red
+constexpr Twips kFirstSquare  {120,  480,  375, 375};  // c(0), the top-left square
+constexpr int   kSquareStep = 360;                     // from one square to the next
+constexpr Twips kInfo         {120, 3480, 2895, 255};  // "Less Information" / "More Information"
+constexpr Twips kProgreso     {120, 3840, 2895, 255};  // the progress bar of the search
+constexpr Twips kHistoria     {120, 4200, 2895, 255};  // the scroll bar over the game's positions
+constexpr Twips kLabel2       {240, 4680, 1095, 255};  // "Movement #:"
+constexpr Twips kLblJugada   {1320, 4680, 1575, 255};  // the move number
+constexpr Twips kLabel3       {240, 5160,  855, 255};  // "Level:"
+constexpr Twips kEasy         {840, 5160,  855, 255};  // the "Easy" option
+constexpr Twips kDifficult   {1920, 5160,  855, 255};  // the "Difficult" option
+constexpr Twips kBoardsu      {240, 5640, 1935, 255};  // "Setup Board.Positions"
+constexpr Twips kForce       {2280, 5640,  615, 255};  // "->", the computer moves now
+constexpr Twips kLabel4       {600, 6240,  615, 255};  // "Player"
+constexpr Twips kLabel5      {1920, 6240,  735, 255};  // "Computer"
+constexpr Twips kTiempous     {360, 6480,  975, 255};  // the player's clock
+constexpr Twips kTiempoco    {1800, 6480,  975, 255};  // the computer's clock
+constexpr Twips kLabel6       {120, 6960, 2895, 255};  // "Play well, have fun"
+// clang-format on
+
+void place(QWidget* widget, const Twips& r) {
+  widget->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
 }
 
 constexpr int kClientWidth = 205;
@@ -177,7 +208,7 @@ void Tablero::run(Handler handler) {
 void Tablero::buildControls() {
   label1_ = new QLabel(tr("Vombel Chess"), form_);
   label1_->setObjectName(QStringLiteral("Label1"));
-  place(label1_, 120, 120, 2895, 375);
+  place(label1_, kTitle);
   label1_->setAlignment(Qt::AlignCenter);
   QPalette red = label1_->palette();
   red.setColor(QPalette::WindowText, Qt::red);
@@ -185,41 +216,43 @@ void Tablero::buildControls() {
 
   for (int a = 0; a < 64; ++a) {
     squares_[a] = new Square(a, store_, form_);
-    place(squares_[a], 120 + 360 * (a % 8), 480 + 360 * (a / 8), 375, 375);
+    place(squares_[a],
+          {kFirstSquare.left + kSquareStep * (a % 8), kFirstSquare.top + kSquareStep * (a / 8),
+           kFirstSquare.width, kFirstSquare.height});
     connect(squares_[a], &Square::clicked, this,
             [this](int index) { run([index] { c_Click(index); }); });
   }
 
   info_ = new QPushButton(form_);
   info_->setObjectName(QStringLiteral("info"));
-  place(info_, 120, 3480, 2895, 255);
+  place(info_, kInfo);
   connect(info_, &QPushButton::clicked, this, [this] { run(info_Click); });
 
   progreso_ = new QProgressBar(form_);
   progreso_->setObjectName(QStringLiteral("Progreso"));
-  place(progreso_, 120, 3840, 2895, 255);
+  place(progreso_, kProgreso);
   progreso_->setTextVisible(false);
   progreso_->setRange(0, 1);
   progreso_->setValue(0);
 
   historia_ = new QScrollBar(Qt::Horizontal, form_);
   historia_->setObjectName(QStringLiteral("historia"));
-  place(historia_, 120, 4200, 2895, 255);
+  place(historia_, kHistoria);
   historia_->setRange(0, 0);
   historia_->setSingleStep(1);
   historia_->setPageStep(1);
   connect(historia_, &QScrollBar::valueChanged, this,
           [this](int value) { run([value] { historia_Scroll(value); }); });
 
-  const auto label = [this](const char* name, const char* text, int l, int t, int w, int h) {
+  const auto label = [this](const char* name, const char* text, const Twips& r) {
     auto* lbl = new QLabel(tr(text), form_);
     lbl->setObjectName(QString::fromUtf8(name));
-    place(lbl, l, t, w, h);
+    place(lbl, r);
     return lbl;
   };
   // Framed labels: single-line border, flat, window-background fill, centred text.
-  const auto framed = [&](const char* name, const char* text, int l, int t, int w, int h) {
-    QLabel* lbl = label(name, text, l, t, w, h);
+  const auto framed = [&](const char* name, const char* text, const Twips& r) {
+    QLabel* lbl = label(name, text, r);
     lbl->setFrameStyle(QFrame::Box | QFrame::Plain);
     lbl->setLineWidth(1);
     lbl->setAlignment(Qt::AlignCenter);
@@ -228,16 +261,16 @@ void Tablero::buildControls() {
     return lbl;
   };
 
-  label("Label2", "Movement #:", 240, 4680, 1095, 255);
-  lblJugada_ = framed("lbl_jugada", "0", 1320, 4680, 1575, 255);
+  label("Label2", "Movement #:", kLabel2);
+  lblJugada_ = framed("lbl_jugada", "0", kLblJugada);
 
-  label("Label3", "Level:", 240, 5160, 855, 255);
+  label("Label3", "Level:", kLabel3);
   easy_ = new QRadioButton(tr("Easy"), form_);
   easy_->setObjectName(QStringLiteral("easy"));
-  place(easy_, 840, 5160, 855, 255);
+  place(easy_, kEasy);
   difficult_ = new QRadioButton(tr("Difficult"), form_);
   difficult_->setObjectName(QStringLiteral("difficult"));
-  place(difficult_, 1920, 5160, 855, 255);
+  place(difficult_, kDifficult);
   connect(easy_, &QRadioButton::toggled, this, [](bool on) {
     if (on) selectLevel(false);
   });
@@ -247,20 +280,20 @@ void Tablero::buildControls() {
 
   boardsu_ = new QCheckBox(tr("Setup Board.Positions"), form_);
   boardsu_->setObjectName(QStringLiteral("boardsu"));
-  place(boardsu_, 240, 5640, 1935, 255);
+  place(boardsu_, kBoardsu);
   connect(boardsu_, &QCheckBox::toggled, this, [](bool on) { boardsu.value = on ? 1 : 0; });
 
   force_ = new QPushButton(QStringLiteral("->"), form_);
   force_->setObjectName(QStringLiteral("force"));
-  place(force_, 2280, 5640, 615, 255);
+  place(force_, kForce);
   force_->setToolTip(tr("Force Computer to make a move"));
   connect(force_, &QPushButton::clicked, this, [this] { run(force_Click); });
 
-  label("Label4", "Player", 600, 6240, 615, 255);
-  label("Label5", "Computer", 1920, 6240, 735, 255);
-  tiempous_ = framed("tiempous", "0", 360, 6480, 975, 255);
-  tiempoco_ = framed("tiempoco", "0", 1800, 6480, 975, 255);
-  framed("Label6", "Play well, have fun", 120, 6960, 2895, 255);
+  label("Label4", "Player", kLabel4);
+  label("Label5", "Computer", kLabel5);
+  tiempous_ = framed("tiempous", "0", kTiempous);
+  tiempoco_ = framed("tiempoco", "0", kTiempoco);
+  framed("Label6", "Play well, have fun", kLabel6);
 
   // Buttons take the keyboard focus only by Tab, so that a click on one does not leave a focus
   // frame drawn across the small captions.

@@ -8,7 +8,7 @@
 #include "movegen/generators.h"
 #include "movegen/instances.h"
 #include "state/board_ops.h"
-#include "state/painting.h"
+#include "tests/support/pictures.h"
 
 namespace vombel::checks {
 
@@ -218,7 +218,7 @@ std::string brokenInvariant() {
   for (int a = 0; a < 64; ++a) {
     const int x = screenFile(a);
     const int y = screenRank(a);
-    const int expected = pictureFor(board(x, y), squareColours[a][0] == 'b');
+    const int expected = testing_support::expectedPicture(board(x, y), x, y);
     if (c[a].picture != expected) {
       return "square " + std::to_string(a) + " shows picture " + std::to_string(c[a].picture) +
              " for code " + std::to_string(board(x, y));

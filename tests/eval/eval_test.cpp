@@ -7,7 +7,7 @@
 #include "eval/ordering.h"
 #include "state/board_ops.h"
 #include "state/state.h"
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace vombel {
 namespace {

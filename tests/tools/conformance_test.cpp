@@ -14,18 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/game_file.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kCases = CASES_DIR;
+using vombel::testing_support::readFile;
 
-std::string readFile(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+const fs::path kCases = CASES_DIR;
 
 std::vector<std::string> splitWords(const std::string& line) {
   std::istringstream s(line);

@@ -24,6 +24,7 @@
 #include "state/board_ops.h"
 #include "state/state.h"
 #include "tests/support/game_checks.h"
+#include "tests/support/game_file.h"
 
 namespace {
 
@@ -48,10 +49,7 @@ std::string join(const Parts&... parts) {
 }
 
 std::string fileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return testing_support::readFile(path);
 }
 
 // Saves, starts a new game, loads the file back and compares; then the level is set again, as

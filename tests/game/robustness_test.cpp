@@ -20,28 +20,22 @@
 #include "state/new_game.h"
 #include "state/state.h"
 #include "tests/support/game_checks.h"
+#include "tests/support/game_file.h"
 
 namespace vombel {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string numberLine(long value) {
-  char text[32];
-  std::snprintf(text, sizeof text, value < 0 ? "%ld \r\n" : " %ld \r\n", value);
-  return text;
-}
+using testing_support::gameFileText;
+using testing_support::numberLine;
 
 // The text of a game file whose entries 0..n are all the given position.
 std::string gameText(int n, const Board& position) {
-  std::string text = numberLine(n);
-  for (int i = 0; i <= n; ++i) {
-    for (int y = kLow; y <= kHigh; ++y) {
-      for (int x = kLow; x <= kHigh; ++x)
-        text += numberLine(position(x, y));
-    }
-  }
-  return text;
+  static Board entries[kMaxHistory + 2];
+  for (int i = 0; i <= n; ++i)
+    entries[i] = position;
+  return gameFileText(n, entries);
 }
 
 Board startPosition() {

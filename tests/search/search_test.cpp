@@ -11,7 +11,7 @@
 #include "platform/controls.h"
 #include "search/scan.h"
 #include "state/state.h"
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace vombel {
 namespace {

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "search/search.h"
-#include "suite.h"
+#include "tests/support/suite.h"
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \

@@ -9,7 +9,7 @@
 #include "movegen/instances.h"
 #include "search/scan.h"
 #include "state/state.h"
-#include "test_support.h"
+#include "tests/support/test_support.h"
 
 namespace vombel {
 namespace {

@@ -313,6 +313,14 @@ class WindowTest : public QObject {
     QCOMPARE(text("tiempous"), QStringLiteral("0"));
     QTRY_COMPARE_WITH_TIMEOUT(text("tiempous"), QStringLiteral("1"), 5000);
   }
+
+  void playerClockTicksOnceASecond() {
+    auto* timer = window_->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QVERIFY(timer != nullptr);
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 1000);
+    QCOMPARE(timer->isSingleShot(), false);
+  }
 };
 
 QTEST_MAIN(WindowTest)

@@ -15,7 +15,8 @@
 #include "state/board_ops.h"
 #include "state/history.h"
 #include "state/state.h"
-#include "test_support.h"
+#include "tests/support/game_file.h"
+#include "tests/support/test_support.h"
 
 namespace vombel {
 namespace {
@@ -23,8 +24,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::boardFromText;
 using testing_support::boardToText;
+using testing_support::gameFileText;
 using testing_support::GameTest;
 using testing_support::kStartText;
+using testing_support::readFile;
 using testing_support::startFrom;
 
 // Square names as screen indexes: file letter a..h, rank 1..8.
@@ -212,27 +215,9 @@ class SavedGame : public GameTest {
     fs::current_path(previous_);
     fs::remove_all(dir_);
   }
-  static std::string read(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-  // The file of a new game, written out by hand.
-  static std::string startFile() {
-    const char* const eol = " \r\n";
-    std::string text = " 0";
-    text += eol;
-    for (int y = kLow; y <= kHigh; ++y) {
-      for (int x = kLow; x <= kHigh; ++x) {
-        const int v = gameHistory[0](x, y);
-        if (v >= 0) text += ' ';
-        text += std::to_string(v);
-        text += eol;
-      }
-    }
-    return text;
-  }
+  static std::string read(const char* name) { return readFile(name); }
+  // The file of a new game, written out by the tests' own writer.
+  static std::string startFile() { return gameFileText(0, gameHistory); }
   fs::path previous_;
   fs::path dir_;
 };

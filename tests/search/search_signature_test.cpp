@@ -8,7 +8,7 @@
 
 #include "movegen/instances.h"
 #include "state/state.h"
-#include "suite.h"
+#include "tests/support/suite.h"
 
 namespace vombel {
 namespace {

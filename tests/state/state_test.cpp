@@ -11,7 +11,8 @@
 #include "state/board_ops.h"
 #include "state/new_game.h"
 #include "state/painting.h"
-#include "test_support.h"
+#include "tests/support/pictures.h"
+#include "tests/support/test_support.h"
 
 namespace vombel {
 namespace {
@@ -166,6 +167,37 @@ TEST_F(Painting, EachCodeSharesItsPictureAndPawnsOnTheLastRankBecomeQueens) {
   EXPECT_EQ(board(3, 1), kQueen);
   EXPECT_EQ(c[0].picture, 10);  // human queen, light square
   EXPECT_EQ(c[58].picture, 9);  // computer queen, dark square
+}
+
+TEST_F(Painting, EveryCodeOnEitherColourShowsItsOwnPicture) {
+  // The table itself names each of the 26 pictures once.
+  int named[27] = {};
+  for (const auto& row : testing_support::kPictures) {
+    ++named[row.onLight];
+    ++named[row.onDark];
+  }
+  for (int n = 1; n <= 26; ++n)
+    EXPECT_EQ(named[n], 1) << "Picture" << n;
+
+  // The squares' colours alternate from a grey a1.
+  for (int a = 0; a < 64; ++a) {
+    const bool light = testing_support::isLightSquare(screenFile(a), screenRank(a));
+    EXPECT_EQ(squareColours[a][0], light ? 'b' : 'n') << "square " << a;
+  }
+
+  // Each code on d4 (grey) and e4 (white), everything else empty.
+  for (const auto& row : testing_support::kPictures) {
+    SCOPED_TRACE(row.code);
+    board =
+        boardFromText("........ ........ ........ ........ ........ ........ ........ ........");
+    board(4, 4) = row.code;
+    board(5, 4) = row.code;
+    pintar_tablero();
+    EXPECT_EQ(c[screenIndex(4, 4)].picture, row.onDark);
+    EXPECT_EQ(c[screenIndex(5, 4)].picture, row.onLight);
+    EXPECT_EQ(c[screenIndex(4, 5)].picture, 25);  // d5: an empty white square
+    EXPECT_EQ(c[screenIndex(5, 5)].picture, 26);  // e5: an empty grey square
+  }
 }
 
 TEST_F(Painting, RemovesTheHighlightButKeepsTheSelection) {
