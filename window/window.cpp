@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
-#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -27,6 +26,7 @@
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
 #include "state/history.h"
+#include "window/pictures.h"
 
 namespace vombel {
 
@@ -104,18 +104,13 @@ bool setText(QLabel* label, const char* text) {
 void prepareApplication(QApplication& app) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(app.style()->standardPalette());
-  QGuiApplication::setDesktopFileName(QStringLiteral("vombel-chess"));
-  QIcon icon;
-  for (int size : {32, 64, 128}) {
-    icon.addFile(QStringLiteral(":/icons/vombel-chess-%1.png").arg(size), QSize(size, size));
-  }
-  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vombel.chess"));
+  QApplication::setWindowIcon(programIcon());
 }
 
 // --- Square ---------------------------------------------------------------------------------
 
-Square::Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent)
-    : QWidget(parent), index_(index), store_(store) {
+Square::Square(int index, QWidget* parent) : QWidget(parent), index_(index) {
   setObjectName(QStringLiteral("c%1").arg(index));
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -132,7 +127,7 @@ void Square::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int w = width();
   const int h = height();
-  const QPixmap& picture = store_[std::clamp(picture_, 0, 26)];
+  const QPixmap picture = squarePicture(std::clamp(picture_, 0, 26), devicePixelRatioF());
   if (picture.isNull()) {
     p.fillRect(rect(), palette().window());
   } else {
@@ -182,9 +177,6 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
 
-  for (int n = 1; n <= 26; ++n) {
-    store_[n] = QPixmap(QStringLiteral(":/pictures/picture%1.png").arg(n));
-  }
   form_ = new Form(this);
   form_->setObjectName(QStringLiteral("form"));
   setCentralWidget(form_);
@@ -236,7 +228,7 @@ void Tablero::buildControls() {
   label1_->setPalette(red);
 
   for (int a = 0; a < 64; ++a) {
-    squares_[a] = new Square(a, store_, form_);
+    squares_[a] = new Square(a, form_);
     place(squares_[a], 120 + 360 * (a % 8), 480 + 360 * (a / 8), 375, 375);
     connect(squares_[a], &Square::clicked, this,
             [this](int index) { run([index] { c_Click(index); }); });

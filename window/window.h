@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPixmap>
 #include <QWidget>
 #include <array>
 
@@ -29,7 +28,7 @@ class Square : public QWidget {
   Q_OBJECT
 
  public:
-  Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent);
+  Square(int index, QWidget* parent);
 
   // Takes the picture number and appearance to show; true when either changed.
   bool setState(int picture, int appearance);
@@ -46,7 +45,6 @@ class Square : public QWidget {
 
  private:
   int index_;
-  const std::array<QPixmap, 27>& store_;
   int picture_ = 0;
   int appearance_ = 0;
   bool pressed_ = false;
@@ -77,7 +75,6 @@ class Tablero : public QMainWindow {
   void run(Handler handler);
 
   QWidget* form_ = nullptr;
-  std::array<QPixmap, 27> store_;  // Picture1..Picture26 at indexes 1..26
   std::array<Square*, 64> squares_{};
   QLabel* label1_ = nullptr;
   QPushButton* info_ = nullptr;
