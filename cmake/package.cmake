@@ -18,9 +18,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # open, and the fonts the fixed layout is measured with (DejaVu Sans, condensed where available).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-dejavu-extra")
-set(CPACK_PACKAGE_DESCRIPTION "Vombel Chess is a single-window chess game: you play White against the \
-computer, which answers each move at once after a fixed-depth search, six half-moves deep at \
-level Difficult or four at Easy. The scroll bar steps back through the game to take moves back; \
-a position can be set up by hand, and the game saved and opened again.")
+set(CPACK_PACKAGE_DESCRIPTION "Vombel Chess is a single-window chess game: you play White against
+the computer, which answers each move at once after a fixed-depth search, six
+half-moves deep at level Difficult or four at Easy. The scroll bar steps back
+through the game to take moves back; a position can be set up by hand, and the
+game saved and opened again.")
 
 include(CPack)
