@@ -3,7 +3,7 @@
 # tools/ci-extra.sh (sanitizers, soak, fuzzing, static analysis). QUICK=1 skips those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh
+tools/setup.sh --dev
 tools/check_layers.sh
 tools/build.sh
 (cd build && ctest --output-on-failure -j"$(nproc)")
