@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds, and starts the game.
+# Sets up a fresh Debian 12 machine with what the game needs, builds only the game and starts it.
+# Its own build tree (build-game/): no tests, benchmark or tools are compiled.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/setup.sh
-tools/build.sh
-exec build/vombel-chess
+cmake -S . -B build-game -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DVOMBEL_BENCH=OFF \
+  >/dev/null
+cmake --build build-game -j"$(nproc)" --target vombel-chess
+exec build-game/vombel-chess "$@"

@@ -1,11 +1,28 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build and the tests need, if any are missing.
+# Installs the Debian 12 packages that are missing, as root or via sudo.
+#   tools/setup.sh         what building and running the game needs (tools/run.sh)
+#   tools/setup.sh --dev   that, plus what the tests, the robustness stages, the package and the
+#                          picture generator need (tools/test.sh, CI)
 set -euo pipefail
 
-packages=(build-essential cmake g++ git qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-14 libclang-rt-14-dev clang-tidy cppcheck clang-format
-          xvfb xauth x11-apps imagemagick fonts-dejavu-core fonts-dejavu-extra
-          llvm)  # llvm-symbolizer: readable stacks in sanitizer and fuzzer reports
+# The game: compiler and CMake, Qt 6 Widgets (its CMake package needs the OpenGL headers) and
+# Multimedia (the beep), and the fonts the fixed layout is measured with.
+game=(build-essential cmake qt6-base-dev libgl-dev qt6-multimedia-dev
+      fonts-dejavu-core fonts-dejavu-extra)
+
+dev=(git
+     libgtest-dev                              # the test suites
+     clang-14 libclang-rt-14-dev llvm          # fuzzing; llvm-symbolizer for sanitizer stacks
+     clang-tidy cppcheck clang-format          # static analysis, formatting
+     appstream desktop-file-utils man-db file  # the metadata and package test (cpack needs file)
+     python3-cairo                             # tools/make_pictures.py
+     xvfb xauth xdotool imagemagick)           # looking at the real window by hand
+
+case "${1:-}" in
+  "") packages=("${game[@]}") ;;
+  --dev) packages=("${game[@]}" "${dev[@]}") ;;
+  *) echo "usage: tools/setup.sh [--dev]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,7 +5,7 @@
 # static analysis). QUICK=1 skips those.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/setup.sh
+tools/setup.sh --dev
 tools/check_layers.sh
 
 # Every tracked C++ source formatted as .clang-format says (a tree without git: every source).

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cassert>
 
+#include "window/pictures.h"
+
 namespace vombel {
 
 // A warm orange, drawn as a flat two-pixel ring: it stands out on white and grey squares and
@@ -16,8 +18,7 @@ QColor focusFrameColour() {
   return QColor(255, 140, 0);
 }
 
-Square::Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent)
-    : QWidget(parent), index_(index), store_(store) {
+Square::Square(int index, QWidget* parent) : QWidget(parent), index_(index) {
   assert(index >= 0 && index < 64);
   setObjectName(QStringLiteral("c%1").arg(index));
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -53,7 +54,7 @@ void Square::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int w = width();
   const int h = height();
-  const QPixmap& picture = store_[std::clamp(picture_, 0, 26)];
+  const QPixmap picture = squarePicture(std::clamp(picture_, 0, 26), devicePixelRatioF());
   if (picture.isNull()) {
     p.fillRect(rect(), palette().window());
   } else {

@@ -4,9 +4,7 @@
 #pragma once
 
 #include <QColor>
-#include <QPixmap>
 #include <QWidget>
-#include <array>
 
 namespace vombel {
 
@@ -22,7 +20,7 @@ class Square : public QWidget {
   // The square that takes the keyboard focus when the window opens: the bottom-left one, a1.
   static constexpr int kFirstFocus = 56;
 
-  Square(int index, const std::array<QPixmap, 27>& store, QWidget* parent);
+  Square(int index, QWidget* parent);
 
   // Takes the picture number and appearance to show; true when either changed.
   bool setState(int picture, int appearance);
@@ -50,7 +48,6 @@ class Square : public QWidget {
   bool focusFrameShown() const;
 
   int index_;
-  const std::array<QPixmap, 27>& store_;
   int picture_ = 0;
   int appearance_ = 0;
   bool pressed_ = false;

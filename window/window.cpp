@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
-#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -29,6 +28,7 @@
 #include "window/accessible.h"
 #include "window/scroll_keys.h"
 #include "window/sound.h"
+#include "window/pictures.h"
 
 namespace vombel {
 
@@ -137,12 +137,8 @@ bool setText(QLabel* label, const char* text) {
 void prepareApplication(QApplication& app) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(app.style()->standardPalette());
-  QGuiApplication::setDesktopFileName(QStringLiteral("vombel-chess"));
-  QIcon icon;
-  for (int size : {32, 64, 128}) {
-    icon.addFile(QStringLiteral(":/icons/vombel-chess-%1.png").arg(size), QSize(size, size));
-  }
-  QApplication::setWindowIcon(icon);
+  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vombel.chess"));
+  QApplication::setWindowIcon(programIcon());
   installAccessibleInterfaces();
 }
 
@@ -156,9 +152,6 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::MSWindowsFixedSizeDialogHint);
 
-  for (int n = 1; n <= 26; ++n) {
-    store_[n] = QPixmap(QStringLiteral(":/pictures/picture%1.png").arg(n));
-  }
   form_ = new Form(this);
   form_->setObjectName(QStringLiteral("form"));
   setCentralWidget(form_);
@@ -215,7 +208,7 @@ void Tablero::buildControls() {
   label1_->setPalette(red);
 
   for (int a = 0; a < 64; ++a) {
-    squares_[a] = new Square(a, store_, form_);
+    squares_[a] = new Square(a, form_);
     place(squares_[a],
           {kFirstSquare.left + kSquareStep * (a % 8), kFirstSquare.top + kSquareStep * (a / 8),
            kFirstSquare.width, kFirstSquare.height});

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QPixmap>
 #include <QWidget>
 #include <array>
 
@@ -50,7 +49,6 @@ class Tablero : public QMainWindow {
   void run(Handler handler);
 
   QWidget* form_ = nullptr;
-  std::array<QPixmap, 27> store_;  // Picture1..Picture26 at indexes 1..26
   std::array<Square*, 64> squares_{};
   QLabel* label1_ = nullptr;
   QPushButton* info_ = nullptr;

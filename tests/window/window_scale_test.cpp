@@ -1,0 +1,165 @@
+// The board's pictures on high-density screens. CTest runs this program at QT_SCALE_FACTOR 1, 1.5
+// and 2 on Qt's offscreen platform; each run checks the squares against the pictures drawn for
+// its factor.
+#include <QApplication>
+#include <QImage>
+#include <QSet>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+
+#include "window/pictures.h"
+#include "window/window.h"
+
+using vombel::Square;
+using vombel::Tablero;
+
+namespace {
+
+// Squares of the start position and their store pictures: the human queen on a light square, the
+// computer queen on a dark one, a human knight and a computer knight, an empty dark square.
+constexpr std::pair<int, int> kShown[] = {{59, 10}, {3, 9}, {62, 18}, {1, 5}, {35, 26}};
+
+// Pixels alone: images compare equal only at the same device pixel ratio, and the ratio of a
+// picture read from a file named @2x is 2.
+QImage plain(const QImage& image) {
+  QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  rgb.setDevicePixelRatio(1);
+  return rgb;
+}
+
+QImage file(const QString& name) {
+  QImage image(name);
+  if (image.isNull()) qFatal("cannot read %s", qPrintable(name));
+  return plain(image);
+}
+
+QImage picture(int number, int set) {
+  return file(set == 1 ? QStringLiteral(":/pictures/picture%1.png").arg(number)
+                       : QStringLiteral(":/pictures/picture%1@%2x.png").arg(number).arg(set));
+}
+
+// Every pixel repeated factor times in both directions: the blocky enlargement.
+QImage enlarged(const QImage& image, int factor) {
+  return image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+int greyLevels(const QImage& image) {
+  QSet<int> levels;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x)
+      levels.insert(qGray(image.pixel(x, y)));
+  }
+  return static_cast<int>(levels.size());
+}
+
+}  // namespace
+
+class WindowScaleTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<Tablero> window_;
+
+  Square* square(int a) {
+    auto* found = window_->findChild<Square*>(QStringLiteral("c%1").arg(a));
+    if (found == nullptr) qFatal("no square %d", a);
+    return found;
+  }
+  QImage grabbed(int a) { return plain(square(a)->grab().toImage()); }
+
+ private slots:
+  void initTestCase() {
+    vombel::prepareApplication(*qApp);
+    window_ = std::make_unique<Tablero>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+
+  void cleanupTestCase() { window_.reset(); }
+
+  void everySetHasEveryPictureAtItsSize() {
+    for (int set : {1, 2, 3}) {
+      for (int n = 1; n <= 26; ++n)
+        QCOMPARE(picture(n, set).size(), QSize(23 * set, 23 * set));
+    }
+  }
+
+  // The squares show, pixel for pixel, the set drawn for the factor: 1x unchanged, 2x drawn
+  // anew rather than the 1x doubled, 1.5 the 2x set scaled down smoothly.
+  void squaresShowThePicturesDrawnForTheFactor() {
+    const qreal ratio = window_->devicePixelRatioF();
+    for (auto [a, number] : kShown) {
+      const QImage image = grabbed(a);
+      QCOMPARE(square(a)->grab().devicePixelRatio(), ratio);
+      if (ratio == 1) {
+        QCOMPARE(image.size(), QSize(25, 25));
+        QCOMPARE(image.copy(1, 1, 23, 23), picture(number, 1));
+      } else if (ratio == 2) {
+        QCOMPARE(image.size(), QSize(50, 50));
+        // The picture's last column and row (blank margin) lie under the two-pixel border.
+        const QImage shown = image.copy(2, 2, 45, 45);
+        QCOMPARE(shown, picture(number, 2).copy(0, 0, 45, 45));
+        if (number != 26) {
+          QVERIFY(shown != enlarged(picture(number, 1), 2).copy(0, 0, 45, 45));
+          // Anti-aliased edges: many more grey levels than the 1x map's background, black and
+          // white.
+          QVERIFY2(greyLevels(shown) > 10, qPrintable(QString::number(greyLevels(shown))));
+        }
+      } else if (ratio == 1.5) {
+        // 25 logical pixels are 37.5 device pixels, the square's grab 38; the picture starts at
+        // device pixel 2 and its last two columns and rows lie under the right and bottom border.
+        QCOMPARE(image.size(), QSize(38, 38));
+        const QImage smooth =
+            picture(number, 2).scaled(35, 35, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QCOMPARE(image.copy(2, 2, 33, 33), smooth.copy(0, 0, 33, 33));
+        if (number != 26) {
+          const QImage blocky = picture(number, 1).scaled(35, 35);
+          QVERIFY(image.copy(2, 2, 33, 33) != blocky.copy(0, 0, 33, 33));
+        }
+      } else {
+        QSKIP("checks run at factors 1, 1.5 and 2");
+      }
+      // The border stays black at every factor.
+      const int far = static_cast<int>(std::lround(24 * ratio));
+      QCOMPARE(QColor(image.pixel(0, 0)), QColor(Qt::black));
+      QCOMPARE(QColor(image.pixel(far, far / 2)), QColor(Qt::black));
+      QCOMPARE(QColor(image.pixel(far / 2, far)), QColor(Qt::black));
+    }
+  }
+
+  void squarePictureTakesTheNearestLargerSet() {
+    QVERIFY(vombel::squarePicture(0, 2).isNull());
+    // Whole factors: the drawn set itself, 23 logical pixels.
+    for (int set : {1, 2, 3}) {
+      const QPixmap pixmap = vombel::squarePicture(12, set);
+      QCOMPARE(pixmap.devicePixelRatio(), qreal(set));
+      QCOMPARE(plain(pixmap.toImage()), picture(12, set));
+    }
+    // Between them: the next set up, scaled down smoothly to the factor's pixel count.
+    const struct {
+      qreal ratio;
+      int set;
+      int side;
+    } cases[] = {{1.25, 2, 29}, {1.75, 2, 40}, {2.5, 3, 58}};
+    for (const auto& c : cases) {
+      const QPixmap pixmap = vombel::squarePicture(12, c.ratio);
+      QCOMPARE(pixmap.devicePixelRatio(), c.ratio);
+      QCOMPARE(plain(pixmap.toImage()),
+               picture(12, c.set).scaled(c.side, c.side, Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation));
+    }
+    // Cached: the same picture object the second time.
+    QCOMPARE(vombel::squarePicture(12, 1.25).cacheKey(),
+             vombel::squarePicture(12, 1.25).cacheKey());
+  }
+
+  void iconHasEverySize() {
+    const QList<QSize> sizes = QApplication::windowIcon().availableSizes();
+    for (int size : {16, 32, 48, 64, 128, 256})
+      QVERIFY(sizes.contains(QSize(size, size)));
+  }
+};
+
+QTEST_MAIN(WindowScaleTest)
+#include "window_scale_test.moc"

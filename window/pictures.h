@@ -1,0 +1,17 @@
+// The square pictures and the program's icon, drawn for the screen's device pixel ratio.
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+namespace vombel {
+
+// Store picture `number` (1..26; 0 gives a null pixmap) for `ratio` device pixels per logical
+// pixel: the drawn 1x, 2x or 3x set where the ratio is 1, 2 or 3, else the nearest larger set
+// scaled down smoothly. Cached per number and ratio.
+QPixmap squarePicture(int number, qreal ratio);
+
+// The program's icon with every size drawn for it (16 to 256 pixels).
+QIcon programIcon();
+
+}  // namespace vombel
