@@ -1,10 +1,13 @@
 // The search's signature: how often each ply's callback runs over the benchmark suite at each
-// level, with a checksum of the positions played and the scores found. A change that makes the
-// search visit, score or choose anything differently changes these numbers. Change them only
-// together with the reason in the commit message.
+// level, with a checksum of the positions played and the scores found; the crowded positions
+// have signatures of their own. A change that makes the search visit, score or choose anything
+// differently changes these numbers. Change them only together with the reason in the commit
+// message.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <vector>
 
 #include "movegen/instances.h"
 #include "state/state.h"
@@ -19,11 +22,9 @@ struct Signature {
   std::uint64_t played;         // FNV-1a over the 64 squares of every position played
 };
 
-Signature playSuite(bool isDifficult) {
+Signature playFiles(const std::vector<std::filesystem::path>& files, bool isDifficult) {
   Signature s{};
   s.played = 14695981039346656037ull;
-  const auto files = testing::suiteFiles();
-  EXPECT_GE(files.size(), 40u);
   for (const auto& file : files) {
     if (!testing::loadTurn(file, isDifficult)) {
       ADD_FAILURE() << "cannot load " << file;
@@ -42,6 +43,18 @@ Signature playSuite(bool isDifficult) {
   return s;
 }
 
+Signature playSuite(bool isDifficult) {
+  const auto files = testing::suiteFiles();
+  EXPECT_GE(files.size(), 40u);
+  return playFiles(files, isDifficult);
+}
+
+Signature playCrowded(bool isDifficult) {
+  const auto files = testing::crowdedFiles();
+  EXPECT_EQ(files.size(), 6u);
+  return playFiles(files, isDifficult);
+}
+
 void expectSignature(const Signature& actual, const Signature& pinned) {
   for (int k = 1; k <= 8; ++k)
     EXPECT_EQ(actual.calls[k], pinned.calls[k]) << "ply " << k;
@@ -58,6 +71,20 @@ TEST(SearchSignature, Difficult) {
   expectSignature(playSuite(true), {{0, 1205, 29527, 61264, 596065, 6314526, 55714628, 4, 1282},
                                     201518,
                                     17251993066587848945ull});
+}
+
+// The crowded positions, pinned before the last ply was counted in bulk.
+TEST(SearchSignature, CrowdedEasy) {
+  expectSignature(
+      playCrowded(false),
+      {{0, 501, 42942, 103097, 1607991, 0, 0, 130, 13152}, 24176, 4867796828657985113ull});
+}
+
+TEST(SearchSignature, CrowdedDifficult) {
+  expectSignature(playCrowded(true),
+                  {{0, 501, 42309, 79664, 2407200, 93627719, 3710829665, 130, 13152},
+                   19314,
+                   7203453125146436715ull});
 }
 
 }  // namespace
