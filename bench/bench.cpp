@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -154,8 +155,8 @@ int main(int argc, char** argv) {
     }
   }
   // The total rows, one per folder and level: milliseconds summed over the folder's positions,
-  // calls per second over all of them. The suite's row is named "total", another folder's row by
-  // the folder.
+  // calls per second over all of them. The suite's row is named "total", another folder's row
+  // after the folder.
   for (const auto& folder : folders) {
     for (const bool isDifficult : levels) {
       double ms = 0;
@@ -170,7 +171,9 @@ int main(int argc, char** argv) {
         total += r.total();
         ++turns;
       }
-      const std::string label = folder == folders.front() ? "total" : folder.filename().string();
+      std::error_code error;
+      const std::string label =
+          fs::equivalent(folder, POSITIONS_DIR, error) ? "total" : folder.filename().string();
       char name[64];
       std::snprintf(name, sizeof name, "%s, %d turns", label.c_str(), turns);
       printRow(name, isDifficult ? "difficult" : "easy", ms, calls, total);
