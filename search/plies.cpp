@@ -3,6 +3,9 @@
 // ply's generator over its board, or, at a leaf, scores the move from the material of the board
 // above. Scores flow up through bestScore2..6 and the shared cutoffFlag. Odd plies maximise for
 // the computer, even plies minimise for the human.
+#include <algorithm>
+#include <limits>
+
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
 #include "platform/hints.h"
@@ -122,66 +125,88 @@ inline void countPly4Leaves(const Board& b, int x, int y) {
 //
 // A move changes two squares, its origin and destination. A human piece whose reach holds
 // neither has the same moves after the move as before (and the same as after any other such
-// move), so the moves found for a piece are recorded for the board above the leaves' parent,
-// plyBoard4, and for the one above that, plyBoard3, and used again for every leaf parent below
-// whose moves since then (ply4Squares, ply5Squares) left its reach alone.
+// move). So the human pieces of plyBoard4 are listed once per ply-4 move with their moves there
+// (ply4Pieces), and a ply-5 child recomputes only the pieces whose reach its move touches. The
+// moves of the pieces of plyBoard3 are kept likewise (records3) for the ply-4 moves that leave
+// them alone.
 struct LeafRecords {
   LeafMoves moves[64];     // by square
   std::uint64_t recorded;  // the squares whose entry holds
 };
-LeafRecords records3, records4;  // for plyBoard3, cleared per ply-3 move; plyBoard4 likewise
+LeafRecords records3;  // for plyBoard3, cleared per ply-3 move
 std::uint64_t ply4Squares, ply5Squares;
 ArrivedPiece arrived5;
 
-// The moves of the human piece on the square of bit a of the ply-5 child being searched.
-inline LeafMoves ply6Moves(int a) {
-  const std::uint64_t square = std::uint64_t{1} << a;
-  if ((records4.recorded & square) != 0 && (records4.moves[a].reach & ply5Squares) == 0) {
-    return records4.moves[a];
-  }
-  if ((records3.recorded & square) != 0 &&
-      (records3.moves[a].reach & (ply4Squares | ply5Squares)) == 0) {
-    records4.moves[a] = records3.moves[a];
-    records4.recorded |= square;
-    return records3.moves[a];
-  }
-  const LeafMoves moves = humanLeafMoves(plyBoard4, summary5, a, arrived5);
-  if ((moves.reach & ply5Squares) == 0) {
-    records4.moves[a] = moves;
-    records4.recorded |= square;
-    // The piece stood on this square in plyBoard3 too unless it made the ply-4 move.
-    if ((moves.reach & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
-      records3.moves[a] = moves;
-      records3.recorded |= square;
-    }
-  }
-  return moves;
+inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
+
+struct PieceLeaves {
+  std::uint64_t square;  // squareBit bit
+  std::uint64_t reach;   // as LeafMoves
+  int count;             // as LeafMoves
+  std::int32_t gain;     // as LeafMoves, or kNoLeaf when the piece has no move
+};
+PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's order
+int ply4PieceCount;
+
+inline PieceLeaves pieceLeaves(std::uint64_t square, const LeafMoves& moves) {
+  return {square, moves.reach, moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
 }
 
-// The ply-6 loop in bulk: scanPiecesWithCutoff over the human pieces of the ply-5 child with
-// countLeaves for each, its flag, best and count kept in locals. The flag is only ever left
+// Lists the human pieces of plyBoard4 and their moves, from records3 where the ply-4 move left a
+// piece alone.
+inline void listPly4Pieces() {
+  ply4PieceCount = 0;
+  for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
+    const int a = std::countr_zero(pieces);
+    const std::uint64_t square = std::uint64_t{1} << a;
+    LeafMoves moves = records3.moves[a];
+    if ((records3.recorded & square) == 0 || (moves.reach & ply4Squares) != 0) {
+      moves = humanLeafMoves(plyBoard4, summary4, a);
+      // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
+      // was.
+      if ((moves.reach & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
+        records3.moves[a] = moves;
+        records3.recorded |= square;
+      }
+    }
+    ply4Pieces[ply4PieceCount++] = pieceLeaves(square, moves);
+  }
+}
+
+// The ply-6 loop in bulk, as scanPiecesWithCutoff with countLeaves for each piece would run it.
+// All scores are whole numbers, so a piece's lowest leaf, material - gain, ends the loop (is below
+// the best so far and at or below the bound) exactly when its gain reaches `enough`:
+//   - if bound < bestScore6, the pieces before it all scored above the bound (one at or below
+//     would have ended the loop), so it ends the loop iff lowest <= bound;
+//   - otherwise it ends the loop iff lowest < bestScore6, as nothing before it went below that.
+// So the loop is a search for the first piece with a move and gain >= enough; the best is that
+// piece's lowest, or, when none ends the loop, the lowest of all. The flag is only ever left
 // clear: a cut-off ends the loop, and one arriving set stops it after the first square.
 inline void countPly6Loop() {
-  std::uint64_t pieces = summary5.humanPieces;
+  const std::int32_t material = summary5.material;
+  const std::int32_t enough = material - std::min(static_cast<std::int32_t>(bestScore5),
+                                                  static_cast<std::int32_t>(bestScore6) - 1);
+  int count = ply4PieceCount;
   if (cutoffFlag != kFlagClear) {
     cutoffFlag = kFlagClear;
-    pieces &= 1;  // only the first square, rank 8 file 1, is visited
+    count = count != 0 && ply4Pieces[0].square == 1 ? 1 : 0;  // only rank 8, file 1
   }
-  float best = bestScore6;
-  const float bound = bestScore5;
   unsigned long long calls = 0;
-  while (pieces != 0) {
-    const int a = std::countr_zero(pieces);
-    pieces &= pieces - 1;
-    const LeafMoves moves = ply6Moves(a);
-    calls += moves.count;
-    const auto s = static_cast<float>(summary5.material - moves.gain);
-    if (moves.count != 0 && s < best) {  // takeLeaf, with the cut-off ending the loop at once
-      best = s;
-      if (s <= bound) break;
+  std::int32_t highest = kNoLeaf;  // the highest gain so far
+  for (int k = 0; k < count; ++k) {
+    PieceLeaves piece = ply4Pieces[k];
+    if (((piece.square | piece.reach) & ply5Squares) != 0) {
+      if ((piece.square & ply5Squares) != 0) continue;  // captured by the ply-5 move
+      piece = pieceLeaves(piece.square, humanLeafMoves(plyBoard4, summary5,
+                                                       std::countr_zero(piece.square), arrived5));
     }
+    calls += piece.count;
+    highest = std::max(highest, piece.gain);
+    if (piece.gain >= enough) break;
   }
-  bestScore6 = best;
+  if (highest != kNoLeaf) {
+    bestScore6 = std::min(bestScore6, static_cast<float>(material - highest));
+  }
   plyCalls[6] += calls;
 }
 
@@ -234,8 +259,8 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
   if (searchDifficult) {
     applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
-    records4.recorded = 0;
     ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
+    if (leavesInBulk) listPly4Pieces();
     bestScore5 = bestScore3;
     scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
     if (bestScore5 <= bestScore4) {
