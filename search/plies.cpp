@@ -229,7 +229,7 @@ void searchReplies() {
     summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
                 pieceSquares<Side::human>(plyBoard2)};
     leavesInBulk = bulkLeaves && !stalePawn(plyBoard2);
-    bestScore3 = -30000.0f;
+    bestScore3 = kLowestScore;
     scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
     if (bestScore3 <= bestScore2) {
       bestScore2 = bestScore3;
