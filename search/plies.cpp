@@ -3,6 +3,10 @@
 // ply's generator over its board, or, at a leaf, scores the move from the material of the board
 // above. Scores flow up through bestScore2..6 and the shared cutoffFlag. Odd plies maximise for
 // the computer, even plies minimise for the human.
+//
+// The last ply's loop (ply 6 at Difficult, ply 4 at Easy) is counted in bulk, piece by piece
+// (countPly6Loop, countPly4Leaves); its callbacks, scorePly6 and the leaf of searchPly4, stay as
+// the reference, run when bulkLeaves is off. Both give the same counts, scores and moves.
 #include <algorithm>
 #include <limits>
 
