@@ -2,11 +2,12 @@
 //
 //   vombel-bench [--repeat N] [--level easy|difficult] [FILE.vmb | DIR]...
 //
-// Every game file (by default those in bench/positions) is loaded as Open loads it, and the
-// computer moves once, as the force button makes it, at each level; that is repeated N times (5
-// unless told). Printed per position and level, as a Markdown table: the median milliseconds per
-// turn, the callback count of each ply (c1..c8) and million callback calls per second; then the
-// totals per level. The counts must be the same in every repetition, or the run fails.
+// Every game file (by default those in bench/positions, the suite, and in bench/positions/crowded,
+// the worst cases) is loaded as Open loads it, and the computer moves once, as the force button
+// makes it, at each level; that is repeated N times (5 unless told). Printed per position and
+// level, as a Markdown table: the median milliseconds per turn, the callback count of each ply
+// (c1..c8) and million callback calls per second; then the totals per folder and level. The counts
+// must be the same in every repetition, or the run fails.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "game/events.h"
@@ -29,6 +32,7 @@ namespace {
 
 struct Result {
   std::string name;
+  fs::path folder;  // the totals are kept per folder
   bool isDifficult;
   double ms;                    // median over the repetitions
   unsigned long long calls[9];  // index 1..8
@@ -48,6 +52,7 @@ double median(std::vector<double> v) {
 
 bool measure(const fs::path& file, bool isDifficult, int repeat, Result& r) {
   r.name = file.stem().string();
+  r.folder = file.parent_path();
   r.isDifficult = isDifficult;
   std::vector<double> times;
   for (int i = 0; i <= repeat; ++i) {  // run 0 warms the caches and is not timed
@@ -75,7 +80,7 @@ bool measure(const fs::path& file, bool isDifficult, int repeat, Result& r) {
 
 void printRow(const char* name, const char* level, double ms, const unsigned long long* calls,
               unsigned long long total) {
-  std::printf("| %-20s | %-9s | %8.2f |", name, level, ms);
+  std::printf("| %-22s | %-9s | %8.2f |", name, level, ms);
   for (int k = 1; k <= 8; ++k)
     std::printf(" %9llu |", calls[k]);
   std::printf(" %7.1f |\n", ms > 0 ? static_cast<double>(total) / ms / 1000.0 : 0.0);
@@ -113,18 +118,28 @@ int main(int argc, char** argv) {
     }
   }
   if (files.empty()) {
-    for (const auto& e : fs::directory_iterator(POSITIONS_DIR)) {
-      if (e.path().extension() == ".vmb") files.push_back(e.path());
+    for (const fs::path& folder : {fs::path(POSITIONS_DIR), fs::path(POSITIONS_DIR) / "crowded"}) {
+      for (const auto& e : fs::directory_iterator(folder)) {
+        if (e.path().extension() == ".vmb") files.push_back(e.path());
+      }
     }
   }
-  std::sort(files.begin(), files.end());
+  // Folder by folder, names in order within each.
+  std::sort(files.begin(), files.end(), [](const fs::path& a, const fs::path& b) {
+    return std::pair(a.parent_path(), a.filename()) < std::pair(b.parent_path(), b.filename());
+  });
+  std::vector<fs::path> folders;
+  for (const auto& file : files) {
+    if (folders.empty() || folders.back() != file.parent_path())
+      folders.push_back(file.parent_path());
+  }
 
   tablero_Load();
   std::printf("median of %d runs per turn, one thread\n\n", repeat);
-  std::printf("| %-20s | %-9s | %8s |", "position", "level", "ms/turn");
+  std::printf("| %-22s | %-9s | %8s |", "position", "level", "ms/turn");
   for (int k = 1; k <= 8; ++k)
     std::printf("        c%d |", k);
-  std::printf(" Mcall/s |\n|----------------------|-----------|---------:|");
+  std::printf(" Mcall/s |\n|------------------------|-----------|---------:|");
   for (int k = 1; k <= 9; ++k)
     std::printf("----------:|");
   std::printf("\n");
@@ -139,33 +154,45 @@ int main(int argc, char** argv) {
       results.push_back(r);
     }
   }
-  // The total rows: milliseconds summed over the suite, calls per second over all of it.
-  for (const bool isDifficult : levels) {
-    double ms = 0;
-    unsigned long long calls[9] = {};
-    unsigned long long total = 0;
-    int turns = 0;
-    for (const auto& r : results) {
-      if (r.isDifficult != isDifficult) continue;
-      ms += r.ms;
-      for (int k = 1; k <= 8; ++k)
-        calls[k] += r.calls[k];
-      total += r.total();
-      ++turns;
+  // The total rows, one per folder and level: milliseconds summed over the folder's positions,
+  // calls per second over all of them. The suite's row is named "total", another folder's row
+  // after the folder.
+  for (const auto& folder : folders) {
+    for (const bool isDifficult : levels) {
+      double ms = 0;
+      unsigned long long calls[9] = {};
+      unsigned long long total = 0;
+      int turns = 0;
+      for (const auto& r : results) {
+        if (r.isDifficult != isDifficult || r.folder != folder) continue;
+        ms += r.ms;
+        for (int k = 1; k <= 8; ++k)
+          calls[k] += r.calls[k];
+        total += r.total();
+        ++turns;
+      }
+      std::error_code error;
+      const std::string label =
+          fs::equivalent(folder, POSITIONS_DIR, error) ? "total" : folder.filename().string();
+      char name[64];
+      std::snprintf(name, sizeof name, "%s, %d turns", label.c_str(), turns);
+      printRow(name, isDifficult ? "difficult" : "easy", ms, calls, total);
     }
-    char name[32];
-    std::snprintf(name, sizeof name, "total, %d turns", turns);
-    printRow(name, isDifficult ? "difficult" : "easy", ms, calls, total);
   }
   std::printf("\n");
-  for (const bool isDifficult : levels) {
-    const Result* slowest = nullptr;
-    for (const auto& r : results) {
-      if (r.isDifficult == isDifficult && (slowest == nullptr || r.ms > slowest->ms)) slowest = &r;
-    }
-    if (slowest != nullptr) {
-      std::printf("slowest %s turn: %s, %.2f ms\n", isDifficult ? "difficult" : "easy",
-                  slowest->name.c_str(), slowest->ms);
+  for (const auto& folder : folders) {
+    for (const bool isDifficult : levels) {
+      const Result* slowest = nullptr;
+      for (const auto& r : results) {
+        if (r.isDifficult == isDifficult && r.folder == folder &&
+            (slowest == nullptr || r.ms > slowest->ms)) {
+          slowest = &r;
+        }
+      }
+      if (slowest != nullptr) {
+        std::printf("slowest %s turn in %s: %s, %.2f ms\n", isDifficult ? "difficult" : "easy",
+                    folder.filename().c_str(), slowest->name.c_str(), slowest->ms);
+      }
     }
   }
   return 0;

@@ -10,7 +10,13 @@ side, promotions and a resignation.
 
     bench/make_positions.py build/vombel-headless
 
-The suite is fixed once made: the pinned search signature in tests/ is computed from it.
+The crowded positions in bench/positions/crowded/ (the worst cases of the search: many queens,
+boards packed on one side or both) are drawn as diagrams below and written, without touching
+the suite, by
+
+    bench/make_positions.py --crowded
+
+Both sets are fixed once made: the pinned search signatures in tests/ are computed from them.
 """
 import os
 import random
@@ -250,7 +256,57 @@ def hand_made():
     return made
 
 
+# Rows from rank 8 down to rank 1, files 1 to 8; lowercase the computer, uppercase the human,
+# "." empty. Each is a game of its own with the position as entry 0, the computer to move.
+CROWDED = {
+    "queens_both_sides": [  # the slowest position found: over 3500 million ply-6 leaves
+        "Br.qB...", "P.rRrbPQ", "BBRbQ.N.", "qnbqNQbK",
+        "nQQqN.qB", "RBr.RqqP", ".P.Rr...", "nkqQrRqR"],
+    "eight_queens": [  # both sides' pawns all promoted
+        "rnb.kbnr", "qqqqqqqq", "........", "........",
+        "........", "........", "QQQQQQQQ", "RNB.KBNR"],
+    "eight_queens_open": [
+        "....k...", "qqqqqqqq", "........", "........",
+        "........", "........", "QQQQQQQQ", "....K..."],
+    "both_sides_crowded": [  # every line loses the king: the fallback search decides
+        "NRqNRnB.", "BBqPbKqQ", "qrpQnQpq", "BqQBnBqb",
+        "kQQnNp.b", "RnRqQNn.", "QbqbBNQQ", "rNBqr.qr"],
+    "human_side_crowded": [
+        "BNBNqQN.", ".Nn.QQqQ", "NbRQQRBB", "QQ.N.R..",
+        "Q...NNQK", "nQQQQR.q", "kr..RQN.", "NBBRqNRQ"],
+    "computer_side_crowded": [
+        "..b..Nnr", ".r.b..pr", "b.npP..N", "qpknRn.b",
+        "b.npNq..", ".prrbrqp", ".ppbp...", "n..RbKrn"],
+}
+
+
+def from_diagram(rows):
+    codes = {"p": PAWN, "n": KNIGHT, "b": BISHOP, "r": ROOK, "q": QUEEN, "k": CKING}
+    b = empty_board()
+    for i, row in enumerate(rows):
+        for x, ch in enumerate(row, 1):
+            if ch == "K":
+                v = HKING
+            elif ch == ".":
+                v = 0
+            else:
+                v = codes[ch.lower()] * (1 if ch.islower() else -1)
+            b[idx(x, 8 - i)] = v
+    return b
+
+
+def write_crowded():
+    out = os.path.join(OUT, "crowded")
+    os.makedirs(out, exist_ok=True)
+    for name, rows in CROWDED.items():
+        write_game(os.path.join(out, name + ".vmb"), [from_diagram(rows)])
+    print("%d positions in %s" % (len(CROWDED), out))
+
+
 def main():
+    if sys.argv[1:] == ["--crowded"]:
+        write_crowded()
+        return
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     driver = Driver(sys.argv[1])

@@ -15,6 +15,12 @@
 
 namespace vombel {
 
+namespace {
+// The root stops at the first candidate whose score beats the material at the start of the turn
+// by more than this margin, the 2 by which a bishop outweighs a knight: material really won.
+constexpr float kEnoughGain = 2;
+}  // namespace
+
 unsigned long long plyCalls[9];
 TurnReport turnReport;
 bool searchDifficult = true;
@@ -59,7 +65,7 @@ void searchRootMoves() {
   const int count = rootCount;
   for (int n = 1; n <= count; ++n) {
     copyBoard(plyBoard1, rootPositions[n]);
-    bestScore2 = 30000.0f;
+    bestScore2 = kHighestScore;
     replyCount = 0;
     scanSquares<Side::human, Ranks::upward, ply2Generator>(plyBoard1);
     setProgressValue(n);
@@ -69,7 +75,7 @@ void searchRootMoves() {
       bestScore1 = bestScore2;
       copyBoard(bestBoard, plyBoard1);
       // Enough material won: play this candidate without searching the rest.
-      if (bestScore1 > rootMaterial + 2) break;
+      if (bestScore1 > rootMaterial + kEnoughGain) break;
     }
   }
 }
@@ -90,7 +96,7 @@ void computerMove() {
   rootMaterial = materialSum(board);
   cutoffFlag = kFlagClear;
   rootCount = 0;
-  bestScore1 = -30000.0f;
+  bestScore1 = kLowestScore;
   scanSquares<Side::computer, Ranks::downward, ply1Generator>(board);
   addComputerCastling();
   setProgressMax(rootCount);

@@ -11,7 +11,7 @@
 namespace vombel {
 
 void fallbackSearch() {
-  bestScore1 = -30000.0f;
+  bestScore1 = kLowestScore;
   markAttacks = kFlagClear;
   scanFilesThenRanks<ply7Generator>(board);
   // cppcheck-suppress knownConditionTrueFalse ; the move callbacks raise bestScore1
@@ -31,7 +31,7 @@ void fallbackMoveOrMark(int toX, int toY, int fromX, int fromY) {
   // fallback does not promote.
   copyBoard(plyBoard1, board);
   makeMove(plyBoard1, fromX, fromY, toX, toY);
-  bestScore2 = 30000.0f;
+  bestScore2 = kHighestScore;
   markAttacks = kFlagClear;
   scanFilesThenRanks<ply8Generator>(plyBoard1);
   if (bestScore2 > bestScore1) {

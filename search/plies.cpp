@@ -3,9 +3,17 @@
 // ply's generator over its board, or, at a leaf, scores the move from the material of the board
 // above. Scores flow up through bestScore2..6 and the shared cutoffFlag. Odd plies maximise for
 // the computer, even plies minimise for the human.
+//
+// The last ply's loop (ply 6 at Difficult, ply 4 at Easy) is counted in bulk, piece by piece
+// (countPly6Loop, countPly4Leaves); its callbacks, scorePly6 and the leaf of searchPly4, stay as
+// the reference, run when bulkLeaves is off. Both give the same counts, scores and moves.
+#include <algorithm>
+#include <limits>
+
 #include "eval/evaluation.h"
 #include "movegen/instances.h"
 #include "platform/hints.h"
+#include "search/leaves.h"
 #include "search/scan.h"
 #include "search/search.h"
 #include "state/board_ops.h"
@@ -15,19 +23,15 @@ namespace vombel {
 
 namespace {
 
-// What the search carries down the line for each of plyBoard2 to plyBoard5, kept up to date move
-// by move. A move changes the material (materialSum as a whole number) only by the code it
-// captures and by a promotion, so a leaf is scored from its parent's material without summing 64
-// squares; whole numbers convert to the same float. The piece squares let a ply's loop go
-// straight from one piece of the side to move to the next.
-struct Summary {
-  std::int32_t material;
-  std::uint64_t computerPieces;  // squareBit bits
-  std::uint64_t humanPieces;
-};
+// The summaries of plyBoard2 to plyBoard5 (see Summary). A move changes the material only by the
+// code it captures and by a promotion, so a leaf is scored from its parent's material without
+// summing 64 squares; whole numbers convert to the same float. The piece squares let a ply's loop
+// go straight from one piece of the side to move to the next.
 Summary summary2, summary3, summary4, summary5;
 
-constexpr std::int32_t kPromotionGain = kQueen - kPawn;
+// Whether the leaf loops below the reply being searched count in bulk: bulkLeaves, unless a pawn
+// stands on its last rank in the reply (see stalePawn).
+bool leavesInBulk;
 
 // Plays a computer move from parent onto child: a pawn that reaches rank 1 becomes a queen.
 // The child's summary follows: the captured code leaves, a promotion adds a queen's worth.
@@ -44,6 +48,24 @@ inline void applyComputerMove(Board& child, Summary& childSummary, const Board& 
   const std::uint64_t to = squareBit(toX, toY);
   childSummary.computerPieces = (parentSummary.computerPieces & ~squareBit(fromX, fromY)) | to;
   childSummary.humanPieces = parentSummary.humanPieces & ~to;
+}
+
+// applyComputerMove's summary of the child without the child: at a leaf's parent the bulk count
+// reads the board above with the piece that arrives (see ArrivedPiece). Exact only where no
+// computer pawn stands on rank 1 before the move.
+inline ArrivedPiece summariseComputerMove(Summary& childSummary, const Board& parent,
+                                          const Summary& parentSummary, int toX, int toY, int fromX,
+                                          int fromY) {
+  std::int32_t code = parent(fromX, fromY);
+  childSummary.material = parentSummary.material - parent(toX, toY);
+  if (code == kPawn && toY == 1) {
+    code = kQueen;
+    childSummary.material += kPromotionGain;
+  }
+  const std::uint64_t to = squareBit(toX, toY);
+  childSummary.computerPieces = (parentSummary.computerPieces & ~squareBit(fromX, fromY)) | to;
+  childSummary.humanPieces = parentSummary.humanPieces & ~to;
+  return {to, code};
 }
 
 // Plays a human move from parent onto child: a pawn that reaches rank 8 becomes a queen.
@@ -73,7 +95,128 @@ inline void applyHumanMove(Board& child, Summary& childSummary, const Board& par
   childSummary.computerPieces = parentSummary.computerPieces & ~to;
 }
 
+// A leaf worth s at a minimising ply: taken as the new best only when strictly lower (note the
+// strict comparison for a leaf), and then signals a cut-off when at or below the bound.
+inline void takeLeaf(float s, float& best, float bound) {
+  if (s < best) {
+    best = s;
+    if (s <= bound) cutoffFlag = kFlagSet;
+  }
+}
+
+// Why the bulk count equals the callbacks. A leaf loop visits the human pieces in order and tests
+// cutoffFlag only after all the moves of a piece; the bound stays fixed during the loop. Over the
+// moves of one piece, takeLeaf once per move leaves best at min(best, lowest), and signals a
+// cut-off exactly when lowest < best (as it was before the piece) and lowest <= bound: the first
+// move scoring the lowest is then a new best, and any move that signals is a new best at or below
+// the bound, so the lowest is too. So taking each piece's lowest once, and adding its number of
+// moves to the call count, does what its callbacks do.
+inline void countLeaves(const LeafMoves& moves, const Summary& parent, unsigned long long& calls,
+                        float& best, float bound) {
+  calls += moves.count;
+  if (moves.count != 0) takeLeaf(static_cast<float>(parent.material - moves.gain), best, bound);
+}
+
+// The ply-4 leaves (Easy) of the human piece on (x, y) of plyBoard3, in bulk.
+inline void countPly4Leaves(const Board& b, int x, int y) {
+  countLeaves(humanLeafMoves(b, summary3, screenIndex(x, y)), summary3, plyCalls[4], bestScore4,
+              bestScore3);
+}
+
+// The ply-6 leaves (Difficult). Their parents are the ply-5 children of plyBoard4, which the bulk
+// count reads as plyBoard4 with the ply-5 move's piece arrived (arrived5) instead of copying them
+// into plyBoard5.
+//
+// A move changes two squares, its origin and destination. A human piece whose reach holds
+// neither has the same moves after the move as before (and the same as after any other such
+// move). So the human pieces of plyBoard4 are listed once per ply-4 move with their moves there
+// (ply4Pieces), and a ply-5 child recomputes only the pieces whose reach its move touches. The
+// moves of the pieces of plyBoard3 are kept likewise (records3) for the ply-4 moves that leave
+// them alone.
+struct LeafRecords {
+  LeafMoves moves[64];     // by square
+  std::uint64_t recorded;  // the squares whose entry holds
+};
+LeafRecords records3;  // for plyBoard3, cleared per ply-3 move
+std::uint64_t ply4Squares, ply5Squares;
+ArrivedPiece arrived5;
+
+inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
+
+struct PieceLeaves {
+  std::uint64_t square;  // squareBit bit
+  std::uint64_t reach;   // as LeafMoves
+  int count;             // as LeafMoves
+  std::int32_t gain;     // as LeafMoves, or kNoLeaf when the piece has no move
+};
+PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's order
+int ply4PieceCount;
+
+inline PieceLeaves pieceLeaves(std::uint64_t square, const LeafMoves& moves) {
+  return {square, moves.reach, moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
+}
+
+// Lists the human pieces of plyBoard4 and their moves, from records3 where the ply-4 move left a
+// piece alone.
+inline void listPly4Pieces() {
+  ply4PieceCount = 0;
+  for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
+    const int a = std::countr_zero(pieces);
+    const std::uint64_t square = std::uint64_t{1} << a;
+    LeafMoves moves = records3.moves[a];
+    if ((records3.recorded & square) == 0 || (moves.reach & ply4Squares) != 0) {
+      moves = humanLeafMoves(plyBoard4, summary4, a);
+      // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
+      // was.
+      if ((moves.reach & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
+        records3.moves[a] = moves;
+        records3.recorded |= square;
+      }
+    }
+    ply4Pieces[ply4PieceCount++] = pieceLeaves(square, moves);
+  }
+}
+
+// The ply-6 loop in bulk, as scanPiecesWithCutoff with countLeaves for each piece would run it.
+// All scores are whole numbers, so a piece's lowest leaf, material - gain, ends the loop (is below
+// the best so far and at or below the bound) exactly when its gain reaches `enough`:
+//   - if bound < bestScore6, the pieces before it all scored above the bound (one at or below
+//     would have ended the loop), so it ends the loop iff lowest <= bound;
+//   - otherwise it ends the loop iff lowest < bestScore6, as nothing before it went below that.
+// So the loop is a search for the first piece with a move and gain >= enough; the best is that
+// piece's lowest, or, when none ends the loop, the lowest of all. The flag is only ever left
+// clear: a cut-off ends the loop, and one arriving set stops it after the first square.
+inline void countPly6Loop() {
+  const std::int32_t material = summary5.material;
+  const std::int32_t enough = material - std::min(static_cast<std::int32_t>(bestScore5),
+                                                  static_cast<std::int32_t>(bestScore6) - 1);
+  int count = ply4PieceCount;
+  if (cutoffFlag != kFlagClear) {
+    cutoffFlag = kFlagClear;
+    count = count != 0 && ply4Pieces[0].square == 1 ? 1 : 0;  // only rank 8, file 1
+  }
+  unsigned long long calls = 0;
+  std::int32_t highest = kNoLeaf;  // the highest gain so far
+  for (int k = 0; k < count; ++k) {
+    PieceLeaves piece = ply4Pieces[k];
+    if (((piece.square | piece.reach) & ply5Squares) != 0) {
+      if ((piece.square & ply5Squares) != 0) continue;  // captured by the ply-5 move
+      piece = pieceLeaves(piece.square, humanLeafMoves(plyBoard4, summary5,
+                                                       std::countr_zero(piece.square), arrived5));
+    }
+    calls += piece.count;
+    highest = std::max(highest, piece.gain);
+    if (piece.gain >= enough) break;
+  }
+  if (highest != kNoLeaf) {
+    bestScore6 = std::min(bestScore6, static_cast<float>(material - highest));
+  }
+  plyCalls[6] += calls;
+}
+
 }  // namespace
+
+bool bulkLeaves = true;
 
 void recordReply(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[2];
@@ -89,7 +232,8 @@ void searchReplies() {
     copyBoard(plyBoard2, replyPositions[m]);
     summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
                 pieceSquares<Side::human>(plyBoard2)};
-    bestScore3 = -30000.0f;
+    leavesInBulk = bulkLeaves && !stalePawn(plyBoard2);
+    bestScore3 = kLowestScore;
     scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
     if (bestScore3 <= bestScore2) {
       bestScore2 = bestScore3;
@@ -103,7 +247,12 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[3];
   applyComputerMove(plyBoard3, summary3, plyBoard2, summary2, toX, toY, fromX, fromY);
   bestScore4 = bestScore2;
-  scanPiecesWithCutoff<Ranks::downward, ply4Generator>(plyBoard3, summary3.humanPieces);
+  records3.recorded = 0;
+  if (!searchDifficult && leavesInBulk) {
+    scanPiecesWithCutoff<Ranks::downward, countPly4Leaves>(plyBoard3, summary3.humanPieces);
+  } else {
+    scanPiecesWithCutoff<Ranks::downward, ply4Generator>(plyBoard3, summary3.humanPieces);
+  }
   if (bestScore4 >= bestScore3) {
     bestScore3 = bestScore4;
     if (bestScore4 >= bestScore2) cutoffFlag = kFlagSet;
@@ -114,6 +263,8 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
   if (searchDifficult) {
     applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
+    ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
+    if (leavesInBulk) listPly4Pieces();
     bestScore5 = bestScore3;
     scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
     if (bestScore5 <= bestScore4) {
@@ -121,14 +272,11 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
       if (bestScore5 <= bestScore3) cutoffFlag = kFlagSet;
     }
   } else {
-    // Level Easy: ply 4 is the leaf; plyBoard4 is not written, only its material counts. Note
-    // the strict comparison for a leaf.
-    const auto s =
-        static_cast<float>(summary3.material + humanMoveChange(plyBoard3, toX, toY, fromX, fromY));
-    if (s < bestScore4) {
-      bestScore4 = s;
-      if (s <= bestScore3) cutoffFlag = kFlagSet;
-    }
+    // Level Easy: ply 4 is the leaf; plyBoard4 is not written, only its material counts. This
+    // is the reference that the bulk count (countPly4Leaves) replaces.
+    takeLeaf(
+        static_cast<float>(summary3.material + humanMoveChange(plyBoard3, toX, toY, fromX, fromY)),
+        bestScore4, bestScore3);
   }
 }
 
@@ -136,9 +284,15 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
 // body, with no call per leaf.
 VOMBEL_FLATTEN void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
-  applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
   bestScore6 = bestScore4;
-  scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
+  if (leavesInBulk) {
+    arrived5 = summariseComputerMove(summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
+    ply5Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
+    countPly6Loop();
+  } else {
+    applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
+    scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
+  }
   if (bestScore6 >= bestScore5) {
     bestScore5 = bestScore6;
     if (bestScore6 >= bestScore4) cutoffFlag = kFlagSet;
@@ -147,13 +301,11 @@ VOMBEL_FLATTEN void searchPly5(int toX, int toY, int fromX, int fromY) {
 
 void scorePly6(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[6];
-  // plyBoard6 is not written: nothing reads a leaf's board, only its material.
-  const auto s =
-      static_cast<float>(summary5.material + humanMoveChange(plyBoard5, toX, toY, fromX, fromY));
-  if (s < bestScore6) {
-    bestScore6 = s;
-    if (s <= bestScore5) cutoffFlag = kFlagSet;
-  }
+  // plyBoard6 is not written: nothing reads a leaf's board, only its material. This is the
+  // reference that the bulk count (countPly6Leaves) replaces.
+  takeLeaf(
+      static_cast<float>(summary5.material + humanMoveChange(plyBoard5, toX, toY, fromX, fromY)),
+      bestScore6, bestScore5);
 }
 
 }  // namespace vombel

@@ -29,12 +29,6 @@ inline void scanSquares(const Board& b) {
   }
 }
 
-// The square (x, y) as one bit of a 64-bit set, numbered like the screen index: (8 - y) * 8 +
-// (x - 1). Ascending bits visit the ranks 8 down to 1 and, within each, the files 1 to 8.
-constexpr std::uint64_t squareBit(int x, int y) {
-  return std::uint64_t{1} << ((8 - y) * 8 + x - 1);
-}
-
 // The squares of b holding a piece of side, as squareBit bits.
 template <Side side>
 inline std::uint64_t pieceSquares(const Board& b) {

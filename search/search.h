@@ -8,6 +8,10 @@ namespace vombel {
 // turn reads it from the level buttons once, when it starts.
 extern bool searchDifficult;
 
+// True (the default): the last ply is counted in bulk, piece by piece. False: every leaf runs its
+// callback. Both give the same counts, scores and moves; the tests compare them.
+extern bool bulkLeaves;
+
 // The computer's whole turn: plays the chosen position on board, repaints, records it, updates
 // the computer's clock and beeps. Does nothing when the history is full.
 void computerMove();

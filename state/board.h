@@ -92,4 +92,10 @@ constexpr int screenRank(int a) {
   return 8 - a / 8;
 }
 
+// The square (x, y) as one bit of a 64-bit set of squares, numbered by the screen index. Ascending
+// bits visit the ranks 8 down to 1 and, within each, the files 1 to 8.
+constexpr std::uint64_t squareBit(int x, int y) {
+  return std::uint64_t{1} << screenIndex(x, y);
+}
+
 }  // namespace vombel

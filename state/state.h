@@ -11,6 +11,11 @@ namespace vombel {
 inline constexpr int kMaxListEntries = 200;  // candidates and replies per search, numbered 1..200
 inline constexpr int kMaxHistory = 300;      // recorded half-moves; history entries 0..300
 
+// The search's sentinel scores, beyond every material sum (a king and 63 queens stay within
+// +-21000): a maximising ply starts from the lowest, a minimising one from the highest.
+inline constexpr float kLowestScore = -30000.0f;
+inline constexpr float kHighestScore = 30000.0f;
+
 inline constexpr std::int16_t kFlagSet = -1;
 inline constexpr std::int16_t kFlagClear = 0;
 

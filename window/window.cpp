@@ -26,9 +26,9 @@
 #include "platform/controls.h"
 #include "state/history.h"
 #include "window/accessible.h"
+#include "window/pictures.h"
 #include "window/scroll_keys.h"
 #include "window/sound.h"
-#include "window/pictures.h"
 
 namespace vombel {
 

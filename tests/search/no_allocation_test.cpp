@@ -1,7 +1,8 @@
 // A computer turn allocates nothing. This test program replaces the global operator new and
 // interposes malloc, calloc and realloc with counting versions, and counts while computerMove
-// runs on every position of the benchmark suite at both levels. A sanitizer brings its own
-// allocator, so under one the counters are left out and the test is skipped.
+// runs on every position of the benchmark suite at both levels and on the crowded ones at Easy.
+// A sanitizer brings its own allocator, so under one the counters are left out and the test is
+// skipped.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -127,6 +128,20 @@ TEST(NoAllocation, ComputerTurnsOverTheSuite) {
       counting = false;
       EXPECT_EQ(allocations, 0u) << file << (isDifficult ? " difficult" : " easy");
     }
+  }
+}
+
+TEST(NoAllocation, ComputerTurnsOverTheCrowdedPositions) {
+#ifdef VOMBEL_SANITIZED
+  GTEST_SKIP() << "a sanitizer owns the allocator";
+#endif
+  for (const auto& file : testing::crowdedFiles()) {
+    ASSERT_TRUE(testing::loadTurn(file, false)) << file;
+    allocations = 0;
+    counting = true;
+    computerMove();
+    counting = false;
+    EXPECT_EQ(allocations, 0u) << file;
   }
 }
 

@@ -1,10 +1,23 @@
 // The search's signature: how often each ply's callback runs over the benchmark suite at each
-// level, with a checksum of the positions played and the scores found. A change that makes the
-// search visit, score or choose anything differently changes these numbers. Change them only
-// together with the reason in the commit message.
+// level, with a checksum of the positions played and the scores found; the crowded positions
+// have signatures of their own. A change that makes the search visit, score or choose anything
+// differently changes these numbers. Change them only together with the reason in the commit
+// message.
 #include <gtest/gtest.h>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
+    __has_feature(memory_sanitizer)
+#define VOMBEL_SANITIZED 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VOMBEL_SANITIZED 1
+#endif
+
 #include <cstdint>
+#include <filesystem>
+#include <vector>
 
 #include "movegen/instances.h"
 #include "state/state.h"
@@ -19,11 +32,9 @@ struct Signature {
   std::uint64_t played;         // FNV-1a over the 64 squares of every position played
 };
 
-Signature playSuite(bool isDifficult) {
+Signature playFiles(const std::vector<std::filesystem::path>& files, bool isDifficult) {
   Signature s{};
   s.played = 14695981039346656037ull;
-  const auto files = testing::suiteFiles();
-  EXPECT_GE(files.size(), 40u);
   for (const auto& file : files) {
     if (!testing::loadTurn(file, isDifficult)) {
       ADD_FAILURE() << "cannot load " << file;
@@ -42,6 +53,18 @@ Signature playSuite(bool isDifficult) {
   return s;
 }
 
+Signature playSuite(bool isDifficult) {
+  const auto files = testing::suiteFiles();
+  EXPECT_GE(files.size(), 40u);
+  return playFiles(files, isDifficult);
+}
+
+std::vector<std::filesystem::path> crowdedFiles() {
+  const auto files = testing::crowdedFiles();
+  EXPECT_EQ(files.size(), 6u);
+  return files;
+}
+
 void expectSignature(const Signature& actual, const Signature& pinned) {
   for (int k = 1; k <= 8; ++k)
     EXPECT_EQ(actual.calls[k], pinned.calls[k]) << "ply " << k;
@@ -58,6 +81,36 @@ TEST(SearchSignature, Difficult) {
   expectSignature(playSuite(true), {{0, 1205, 29527, 61264, 596065, 6314526, 55714628, 4, 1282},
                                     201518,
                                     17251993066587848945ull});
+}
+
+// The crowded positions, pinned before the last ply was counted in bulk. The slowest of them,
+// queens_both_sides, takes seconds at Difficult even counted in bulk: it has a test of its own,
+// skipped under a sanitizer, and the other five make CrowdedDifficult.
+const char* const kSlowest = "queens_both_sides.vmb";
+
+TEST(SearchSignature, CrowdedEasy) {
+  expectSignature(
+      playFiles(crowdedFiles(), false),
+      {{0, 501, 42942, 103097, 1607991, 0, 0, 130, 13152}, 24176, 4867796828657985113ull});
+}
+
+TEST(SearchSignature, CrowdedDifficult) {
+  auto files = crowdedFiles();
+  std::erase_if(files, [](const auto& f) { return f.filename() == kSlowest; });
+  EXPECT_EQ(files.size(), 5u);
+  expectSignature(playFiles(files, true),
+                  {{0, 408, 34091, 38639, 580876, 10543073, 166417693, 130, 13063},
+                   19148,
+                   4231209121227140909ull});
+}
+
+TEST(SearchSignature, SlowestCrowdedDifficult) {
+#ifdef VOMBEL_SANITIZED
+  GTEST_SKIP() << "seconds in a Release build, minutes under a sanitizer";
+#endif
+  expectSignature(
+      playFiles({testing::crowdedFiles().back().parent_path() / kSlowest}, true),
+      {{0, 93, 8218, 41025, 1826324, 83084646, 3544411972, 0, 89}, 166, 13706680248751633571ull});
 }
 
 }  // namespace

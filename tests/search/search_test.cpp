@@ -58,7 +58,7 @@ TEST_F(ComputerTurn, FromTheStartPositionRecordsOneEntryAndResetsTheProgressBar)
 TEST_F(ComputerTurn, TakesTheKingWhenTheHumanIsLeftWithoutAMove) {
   startFrom("....k... ........ ........ ........ ........ ........ ...q.... ....K...");
   force_Click();
-  EXPECT_EQ(bestScore1, 30000.0f);
+  EXPECT_EQ(bestScore1, kHighestScore);
   EXPECT_EQ(boardToText(board),
             "....k... ........ ........ ........ ........ ........ ........ ....q...");
 }

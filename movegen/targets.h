@@ -1,0 +1,144 @@
+// The squares a human piece can move to, all at once, as a 64-bit set of squares (squareBit bits:
+// bit a is the square of screen index a, so rank 8 is bits 0..7 and rank 1 bits 56..63). They are
+// exactly the destinations that generateHumanMoves hands to its callback one by one, gathered from
+// tables built from the generator's own step and ray lists. The generator stays the statement of
+// the rules; tests compare the two square by square. A piece never reaches one square twice, so
+// the number of its moves is the number of bits in its set.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+#include "movegen/generators.h"
+#include "state/board.h"
+
+namespace vombel {
+
+namespace targets_detail {
+
+struct Tables {
+  std::uint64_t knight[64];  // the knight's jumps from each square that stay on the board
+  std::uint64_t king[64];    // the king's steps likewise
+  // ray[r][a]: every square from a along kRays[r] to the edge, a itself excluded.
+  std::uint64_t ray[8][64];
+};
+
+constexpr Tables makeTables() {
+  Tables t{};
+  for (int a = 0; a < 64; ++a) {
+    const int x = screenFile(a);
+    const int y = screenRank(a);
+    for (int s = 0; s < 8; ++s) {
+      if (isPlayable(x + kKnightSteps[s][0], y + kKnightSteps[s][1]))
+        t.knight[a] |= squareBit(x + kKnightSteps[s][0], y + kKnightSteps[s][1]);
+      if (isPlayable(x + kKingSteps[s][0], y + kKingSteps[s][1]))
+        t.king[a] |= squareBit(x + kKingSteps[s][0], y + kKingSteps[s][1]);
+      for (int k = 1; isPlayable(x + k * kRays[s][0], y + k * kRays[s][1]); ++k)
+        t.ray[s][a] |= squareBit(x + k * kRays[s][0], y + k * kRays[s][1]);
+    }
+  }
+  return t;
+}
+
+inline constexpr Tables kTables = makeTables();
+
+// True when the bit number grows along ray r: one file right adds 1, one rank up takes 8.
+constexpr bool growsAlong(int r) {
+  return kRays[r][0] - 8 * kRays[r][1] > 0;
+}
+
+// The first piece of a ray is found by a bit scan of the ray's occupied squares. An empty ray
+// scans a stand-in square from which that ray leaves the board at once: the last square (bit 63,
+// rank 1 file 8) for a ray whose bits grow, the first (bit 0, rank 8 file 1) for the others.
+constexpr bool standInsLeaveAtOnce() {
+  for (int r = 0; r < 8; ++r) {
+    if (kTables.ray[r][growsAlong(r) ? 63 : 0] != 0) return false;
+  }
+  return true;
+}
+static_assert(standInsLeaveAtOnce());
+
+// The squares of ray r from a up to and including its first occupied square, or to the edge.
+template <int r>
+inline std::uint64_t rayReach(int a, std::uint64_t occupied) {
+  const std::uint64_t ray = kTables.ray[r][a];
+  const std::uint64_t blockers = ray & occupied;
+  const int first = growsAlong(r) ? std::countr_zero(blockers | (std::uint64_t{1} << 63))
+                                  : 63 - std::countl_zero(blockers | 1);
+  return ray ^ kTables.ray[r][first];  // the ray beyond its first piece is that piece's own ray
+}
+
+}  // namespace targets_detail
+
+inline constexpr std::uint64_t kRank8Squares = 0xFF;  // bits 0..7
+inline constexpr std::uint64_t kRank2Squares = std::uint64_t{0xFF} << 48;
+inline constexpr std::uint64_t kFile1Squares = 0x0101010101010101ull;  // bit 0 of every byte
+inline constexpr std::uint64_t kFile8Squares = kFile1Squares << 7;
+
+// The number of squares in a set. std::popcount counts the same, but without a CPU-specific
+// flag GCC makes it a library call; these few operations add the bits in place: pairs, then
+// nibbles, then bytes, whose sum the multiplication gathers in the top byte.
+constexpr int squareCount(std::uint64_t s) {
+  s -= (s >> 1) & 0x5555555555555555ull;
+  s = (s & 0x3333333333333333ull) + ((s >> 2) & 0x3333333333333333ull);
+  s = (s + (s >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((s * 0x0101010101010101ull) >> 56);
+}
+static_assert(squareCount(0) == 0 && squareCount(~std::uint64_t{0}) == 64 &&
+              squareCount(0x8000000000000101ull) == 3);
+
+// What the moves of one piece depend on and where they go, as sets of squares.
+struct PieceSquares {
+  // The squares whose contents decide the moves: a step piece's steps, a pawn's steps and
+  // diagonals, a ray piece's rays up to and including the first piece on each. While none of
+  // them changes, the piece's targets stay the same.
+  std::uint64_t reach;
+  std::uint64_t targets;  // the destinations of the piece's moves
+};
+
+// The reach and destinations of the human piece with code `code` on the square of bit a, given
+// the squares of the computer's pieces and of the human's; nothing for a code of another side.
+inline PieceSquares humanPieceSquares(std::int32_t code, int a, std::uint64_t computer,
+                                      std::uint64_t human) {
+  using namespace targets_detail;
+  const std::uint64_t occupied = computer | human;
+  std::uint64_t reach = 0;
+  switch (code) {
+    case -kPawn: {
+      // Forward (towards rank 8) is 8 bits down; from rank 8 every shift leaves the set.
+      const std::uint64_t from = std::uint64_t{1} << a;
+      const std::uint64_t ahead = from >> 8;
+      const std::uint64_t twoAhead = (from & kRank2Squares) != 0 ? from >> 16 : 0;
+      const std::uint64_t diagonals = ((from >> 7) & ~kFile1Squares) |  // towards file x + 1
+                                      ((from >> 9) & ~kFile8Squares);   // towards file x - 1
+      const std::uint64_t step = ahead & ~occupied;
+      const std::uint64_t doubleStep = step != 0 ? twoAhead & ~occupied : 0;
+      return {ahead | twoAhead | diagonals, step | doubleStep | (diagonals & computer)};
+    }
+    case -kKnight:
+      reach = kTables.knight[a];
+      break;
+    case -kBishop:
+      reach = rayReach<0>(a, occupied) | rayReach<1>(a, occupied) | rayReach<2>(a, occupied) |
+              rayReach<3>(a, occupied);
+      break;
+    case -kRook:
+      reach = rayReach<4>(a, occupied) | rayReach<5>(a, occupied) | rayReach<6>(a, occupied) |
+              rayReach<7>(a, occupied);
+      break;
+    case -kQueen:
+      reach = rayReach<0>(a, occupied) | rayReach<1>(a, occupied) | rayReach<2>(a, occupied) |
+              rayReach<3>(a, occupied) | rayReach<4>(a, occupied) | rayReach<5>(a, occupied) |
+              rayReach<6>(a, occupied) | rayReach<7>(a, occupied);
+      break;
+    case kHumanKing:
+      reach = kTables.king[a];
+      break;
+    default:
+      break;
+  }
+  // A step or ray piece may go to every square of its reach but its own side's.
+  return {reach, reach & ~human};
+}
+
+}  // namespace vombel

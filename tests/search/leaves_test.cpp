@@ -1,0 +1,285 @@
+// The last ply counted in bulk against the generator: each human piece's destinations, reach,
+// number of leaf moves and lowest leaf material on random and crowded positions, and whole
+// computer turns with the bulk count and with a callback per leaf, which must agree in every
+// count, score and move.
+#include "search/leaves.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "eval/evaluation.h"
+#include "game/events.h"
+#include "movegen/generators.h"
+#include "movegen/instances.h"
+#include "movegen/targets.h"
+#include "platform/controls.h"
+#include "search/search.h"
+#include "state/board_ops.h"
+#include "state/state.h"
+#include "tests/support/suite.h"
+#include "tests/support/test_support.h"
+
+namespace vombel {
+namespace {
+
+using testing_support::boardToText;
+using testing_support::GameTest;
+using testing_support::startFrom;
+
+// A random position: each square holds a piece with probability `density`, either side's, any
+// kind; both kings somewhere (unless `kings` is false). With `stalePawns`, pawns may also stand
+// on their own side's last rank, as free placement can leave them.
+Board randomBoard(std::mt19937& random, double density, bool kings, bool stalePawns) {
+  Board b{};
+  for (int x = kLow; x <= kHigh; ++x) {
+    for (int y = kLow; y <= kHigh; ++y)
+      b(x, y) = isPlayable(x, y) ? kEmpty : kBorder;
+  }
+  const std::int32_t kinds[] = {kPawn, kKnight, kBishop, kRook, kQueen};
+  std::uniform_real_distribution<double> chance(0, 1);
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) {
+      if (chance(random) >= density) continue;
+      const bool human = chance(random) < 0.5;
+      std::int32_t code = kinds[random() % 5];
+      if (code == kPawn && !stalePawns && y == (human ? 8 : 1)) code = kKnight;
+      b(x, y) = human ? -code : code;
+    }
+  }
+  if (kings) {
+    b(random() % 8 + 1, random() % 8 + 1) = kComputerKing;
+    int x, y;
+    do {
+      x = random() % 8 + 1;
+      y = random() % 8 + 1;
+    } while (b(x, y) == kComputerKing);
+    b(x, y) = kHumanKing;
+  }
+  return b;
+}
+
+std::set<int> generated;
+void rememberDestination(int toX, int toY, int, int) {
+  generated.insert(screenIndex(toX, toY));
+}
+
+std::set<int> squaresOf(std::uint64_t set) {
+  std::set<int> squares;
+  for (int a = 0; a < 64; ++a) {
+    if ((set >> a) & 1) squares.insert(a);
+  }
+  return squares;
+}
+
+Summary summaryOf(const Board& b) {
+  Summary s{wholeMaterialSum(b), 0, 0};
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) {
+      if (b(x, y) > 0) s.computerPieces |= squareBit(x, y);
+      if (b(x, y) < 0) s.humanPieces |= squareBit(x, y);
+    }
+  }
+  return s;
+}
+
+// Densities from a sparse endgame to a packed board.
+const double kDensities[] = {0.1, 0.3, 0.5, 0.7, 0.9, 1.0};
+
+TEST(BulkTargets, SameDestinationsAsTheGeneratorAndNothingOutsideTheReachMatters) {
+  std::mt19937 random(11);
+  int pieces = 0;
+  for (int round = 0; round < 300; ++round) {
+    const Board b = randomBoard(random, kDensities[round % 6], true, true);
+    const Summary s = summaryOf(b);
+    for (int a = 0; a < 64; ++a) {
+      const int x = screenFile(a);
+      const int y = screenRank(a);
+      generated.clear();
+      generateHumanMoves<rememberDestination>(b, x, y);
+      const PieceSquares squares = humanPieceSquares(b(x, y), a, s.computerPieces, s.humanPieces);
+      ASSERT_EQ(squaresOf(squares.targets), generated) << boardToText(b) << " square " << a;
+      ASSERT_EQ(squares.targets & ~squares.reach, 0u);
+      ASSERT_EQ(squareCount(squares.targets), static_cast<int>(generated.size()));
+      if (b(x, y) >= 0) continue;
+      ++pieces;
+      // Whatever stands outside the reach (but the piece's own square), the moves stay.
+      Board changed = b;
+      for (int c = 0; c < 64; ++c) {
+        if (c == a || ((squares.reach >> c) & 1)) continue;
+        const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
+        changed(screenFile(c), screenRank(c)) = codes[random() % 5];
+      }
+      const Summary t = summaryOf(changed);
+      const PieceSquares after = humanPieceSquares(b(x, y), a, t.computerPieces, t.humanPieces);
+      ASSERT_EQ(after.targets, squares.targets) << boardToText(changed) << " square " << a;
+      ASSERT_EQ(after.reach, squares.reach);
+    }
+  }
+  EXPECT_GT(pieces, 3000);
+}
+
+TEST(BulkTargets, SquareCountCountsBits) {
+  std::mt19937_64 random(5);
+  for (int i = 0; i < 1000; ++i) {
+    const std::uint64_t s = random() & random();
+    EXPECT_EQ(squareCount(s), static_cast<int>(squaresOf(s).size()));
+  }
+}
+
+// The reference leaf: the callback's work done in full, the move played on a copy with the
+// ply's promotion and the material summed over the 64 squares.
+const Board* leafParent;
+int leafCount;
+std::int32_t lowestLeaf;
+void scoreLeaf(int toX, int toY, int fromX, int fromY) {
+  Board child = *leafParent;
+  makeMove(child, fromX, fromY, toX, toY);
+  if (child(toX, 8) == -kPawn) child(toX, 8) = -kQueen;
+  ++leafCount;
+  lowestLeaf = std::min(lowestLeaf, wholeMaterialSum(child));
+}
+
+void expectSameLeaves(const LeafMoves& bulk, const Board& parent, int a) {
+  leafParent = &parent;
+  leafCount = 0;
+  lowestLeaf = 1 << 30;
+  generateHumanMoves<scoreLeaf>(parent, screenFile(a), screenRank(a));
+  ASSERT_EQ(bulk.count, leafCount) << boardToText(parent) << " square " << a;
+  if (leafCount > 0) {
+    ASSERT_EQ(wholeMaterialSum(parent) - bulk.gain, lowestLeaf)
+        << boardToText(parent) << " square " << a;
+  }
+}
+
+TEST(BulkLeaves, CountAndLowestMaterialOfEveryPieceAsTheCallbacksFindThem) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 300; ++round) {
+    const Board b = randomBoard(random, kDensities[round % 6], round % 7 != 0, false);
+    ASSERT_FALSE(stalePawn(b));
+    const Summary s = summaryOf(b);
+    for (int a = 0; a < 64; ++a) {
+      if (b(screenFile(a), screenRank(a)) < 0) expectSameLeaves(humanLeafMoves(b, s, a), b, a);
+    }
+  }
+}
+
+// A leaf's parent read as the board above plus the computer move that made it.
+std::vector<std::pair<std::pair<int, int>, std::pair<int, int>>> computerMoves;
+void rememberComputerMove(int toX, int toY, int fromX, int fromY) {
+  computerMoves.push_back({{toX, toY}, {fromX, fromY}});
+}
+
+TEST(BulkLeaves, ParentReadAsTheBoardAbovePlusTheArrivedPiece) {
+  std::mt19937 random(8);
+  int checked = 0;
+  for (int round = 0; round < 120; ++round) {
+    const Board above = randomBoard(random, kDensities[round % 6], true, false);
+    computerMoves.clear();
+    for (int x = 1; x <= 8; ++x) {
+      for (int y = 1; y <= 8; ++y)
+        generateComputerMoves<rememberComputerMove>(above, x, y);
+    }
+    for (const auto& [to, from] : computerMoves) {
+      Board parent = above;
+      makeMove(parent, from.first, from.second, to.first, to.second);
+      if (parent(to.first, 1) == kPawn) parent(to.first, 1) = kQueen;
+      const Summary s = summaryOf(parent);
+      const ArrivedPiece arrived{squareBit(to.first, to.second), parent(to.first, to.second)};
+      for (int a = 0; a < 64; ++a) {
+        if (parent(screenFile(a), screenRank(a)) >= 0) continue;
+        expectSameLeaves(humanLeafMoves(above, s, a, arrived), parent, a);
+        ++checked;
+      }
+    }
+  }
+  EXPECT_GT(checked, 10000);
+}
+
+TEST(BulkLeaves, StalePawnsAreFoundOnEitherLastRank) {
+  Board b = testing_support::boardFromText(testing_support::kStartText);
+  EXPECT_FALSE(stalePawn(b));
+  b(3, 8) = -kPawn;
+  EXPECT_TRUE(stalePawn(b));
+  b(3, 8) = kPawn;  // a computer pawn on rank 8 is an ordinary pawn
+  EXPECT_FALSE(stalePawn(b));
+  b(6, 1) = kPawn;
+  EXPECT_TRUE(stalePawn(b));
+}
+
+// One computer turn from position at the level, with the bulk count on or off: what it counted,
+// found and played.
+struct Turn {
+  unsigned long long calls[9];
+  float score;
+  std::string played;
+  bool resigned;
+};
+
+Turn playTurn(const std::string& position, const std::vector<std::pair<int, int>>& stale,
+              bool isDifficult, bool bulk) {
+  startFrom(position);
+  for (const auto& [x, y] : stale)
+    board(x, y) = y == 8 ? -kPawn : kPawn;  // after the repaint, which would promote them
+  selectLevel(isDifficult);
+  bulkLeaves = bulk;
+  computerMove();
+  bulkLeaves = true;
+  Turn t{};
+  std::copy(std::begin(plyCalls), std::end(plyCalls), t.calls);
+  t.score = bestScore1;
+  t.played = boardToText(board);
+  t.resigned = turnReport.resigned;
+  return t;
+}
+
+void expectSameTurn(const std::string& position, const std::vector<std::pair<int, int>>& stale,
+                    bool isDifficult) {
+  const Turn reference = playTurn(position, stale, isDifficult, false);
+  const Turn bulk = playTurn(position, stale, isDifficult, true);
+  for (int k = 1; k <= 8; ++k)
+    EXPECT_EQ(bulk.calls[k], reference.calls[k]) << "ply " << k << " from " << position;
+  EXPECT_EQ(bulk.score, reference.score) << position;
+  EXPECT_EQ(bulk.played, reference.played) << position;
+  EXPECT_EQ(bulk.resigned, reference.resigned) << position;
+}
+
+using BulkSearch = GameTest;
+
+TEST_F(BulkSearch, RandomPositionsPlayAsWithACallbackPerLeaf) {
+  std::mt19937 random(21);
+  for (int round = 0; round < 40; ++round) {
+    const bool isDifficult = round % 4 == 0;
+    const double density = isDifficult ? 0.1 + 0.05 * (round % 4) : kDensities[round % 6];
+    const Board b = randomBoard(random, density, round % 9 != 0, false);
+    SCOPED_TRACE(round);
+    expectSameTurn(boardToText(b), {}, isDifficult);
+  }
+}
+
+TEST_F(BulkSearch, StalePawnsOnTheLastRanksPlayAsWithACallbackPerLeaf) {
+  // A human pawn left on rank 8 is promoted by any human move ending on its file; a computer
+  // pawn on rank 1 likewise by a computer move.
+  const std::string position =
+      "..r.k... .p...p.. ..q..... ........ ...Q.... ..n..... P...PP.. ....K...";
+  for (const bool isDifficult : {false, true}) {
+    expectSameTurn(position, {{2, 8}}, isDifficult);
+    expectSameTurn(position, {{7, 1}}, isDifficult);
+    expectSameTurn(position, {{2, 8}, {7, 1}}, isDifficult);
+  }
+}
+
+TEST_F(BulkSearch, CrowdedPositionsPlayAsWithACallbackPerLeaf) {
+  for (const auto& file : testing::crowdedFiles()) {
+    SCOPED_TRACE(file.string());
+    ASSERT_TRUE(testing::loadTurn(file, false));
+    expectSameTurn(boardToText(board), {}, false);
+  }
+}
+
+}  // namespace
+}  // namespace vombel
