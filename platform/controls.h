@@ -86,10 +86,13 @@ struct Platform {
   void (*beep)();
   void (*redraw)();       // show the controls' current state at once
   double (*timeOfDay)();  // seconds, with fractions
+  void (*warningBox)(const char* text);  // modal warning box with an OK button: a file that
+                                         // could not be saved or opened; returns when closed
 };
 extern Platform platform;
 
 void messageBox(const char* text);
+void warningBox(const char* text);
 void beep();
 void redrawWindow();
 double timeOfDay();
