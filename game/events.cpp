@@ -50,7 +50,8 @@ void open_Click() {
   if (loadGameFile(kGameFileName)) {
     clearSelection();
   } else if (gameFileError() != ENOENT) {
-    tellFileFailure("The game could not be opened from %s: %s. The game on the board is unchanged.");
+    tellFileFailure(
+        "The game could not be opened from %s: %s. The game on the board is unchanged.");
   }
 }
 

@@ -84,8 +84,8 @@ void selectLevel(bool isDifficult);
 struct Platform {
   void (*messageBox)(const char* text);  // modal box with an OK button; returns when closed
   void (*beep)();
-  void (*redraw)();       // show the controls' current state at once
-  double (*timeOfDay)();  // seconds, with fractions
+  void (*redraw)();                      // show the controls' current state at once
+  double (*timeOfDay)();                 // seconds, with fractions
   void (*warningBox)(const char* text);  // modal warning box with an OK button: a file that
                                          // could not be saved or opened; returns when closed
 };
