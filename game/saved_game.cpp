@@ -133,9 +133,9 @@ bool readGame(Input& in, int& n) {
 
 // Refuses, without reading, what cannot be a saved game: anything but a regular file, or a file
 // larger than any game.
-bool refusedForWhatItIs(const struct stat& info) {
-  if (!S_ISREG(info.st_mode)) return !refuse(kNotRegular);
-  if (info.st_size > kLargestGameFile) return !refuse(kTooLarge);
+bool refusedForWhatItIs(const struct stat& status) {
+  if (!S_ISREG(status.st_mode)) return !refuse(kNotRegular);
+  if (status.st_size > kLargestGameFile) return !refuse(kTooLarge);
   return false;
 }
 
@@ -157,9 +157,9 @@ bool copyPath(char (&out)[kPathBytes], const char* text) {
 bool resolveLinks(const char* path, char (&out)[kPathBytes]) {
   if (!copyPath(out, path)) return false;
   for (int links = 0;; ++links) {
-    struct stat info;
-    if (::lstat(out, &info) != 0) return errno == ENOENT || failWith(errno);
-    if (!S_ISLNK(info.st_mode)) return true;
+    struct stat entry;
+    if (::lstat(out, &entry) != 0) return errno == ENOENT || failWith(errno);
+    if (!S_ISLNK(entry.st_mode)) return true;
     if (links == 40) return failWith(ELOOP);
     char link[kPathBytes];
     const ssize_t length = ::readlink(out, link, sizeof link - 1);
@@ -324,9 +324,9 @@ bool saveGameFile(const char* path) {
 // it one.
 bool loadGameFile(const char* path) {
   assert(path != nullptr);
-  struct stat info;
-  if (::stat(path, &info) != 0) return failWith(errno);
-  if (refusedForWhatItIs(info)) return false;
+  struct stat status;
+  if (::stat(path, &status) != 0) return failWith(errno);
+  if (refusedForWhatItIs(status)) return false;
   const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return failWith(errno);
   FileCloser closer{::fdopen(fd, "rb")};
@@ -335,8 +335,8 @@ bool loadGameFile(const char* path) {
     ::close(fd);
     return failWith(error);
   }
-  if (::fstat(fd, &info) != 0) return failWith(errno);
-  if (refusedForWhatItIs(info)) return false;
+  if (::fstat(fd, &status) != 0) return failWith(errno);
+  if (refusedForWhatItIs(status)) return false;
 
   Input in{closer.file};
   int n = 0;
