@@ -1,5 +1,11 @@
 #include "game/events.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
@@ -19,12 +25,38 @@ void nuevo_Click() {
   newGame();
 }
 
+namespace {
+
+// Tells the user that the game file could not be used: what (a text with two %s, the file's full
+// name and the reason) in a warning box.
+void tellFileFailure(const char* what) {
+  char folder[PATH_MAX];
+  char name[PATH_MAX + 16];
+  if (::getcwd(folder, sizeof folder) != nullptr) {
+    std::snprintf(name, sizeof name, "%s/%s", folder, kGameFileName);
+  } else {
+    std::snprintf(name, sizeof name, "%s", kGameFileName);
+  }
+  char text[sizeof name + 256];
+  std::snprintf(text, sizeof text, what, name, gameFileReason());
+  warningBox(text);
+}
+
+}  // namespace
+
+// A missing file is no game to open and stays silent; a file that is there but cannot be used
+// changes nothing, selection included, and is told.
 void open_Click() {
-  if (loadGameFile(kGameFileName)) clearSelection();
+  if (loadGameFile(kGameFileName)) {
+    clearSelection();
+  } else if (gameFileError() != ENOENT) {
+    tellFileFailure(
+        "The game could not be opened from %s: %s. The game on the board is unchanged.");
+  }
 }
 
 void guardar_Click() {
-  saveGameFile(kGameFileName);
+  if (!saveGameFile(kGameFileName)) tellFileFailure("The game could not be saved to %s: %s.");
 }
 
 const char* aboutText() {

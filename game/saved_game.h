@@ -9,17 +9,38 @@
 //   -10000 \r\n   <- entry 0, cell (5, 1)
 #pragma once
 
+#include "state/state.h"
+
 namespace vombel {
 
 inline constexpr const char* kGameFileName = "juego.vmb";
 
-// Writes the counter and history entries 0..moveNumber to path. The text goes to a temporary file
-// beside path that replaces path only once it is complete, so a failed save keeps the old file.
+// The longest line written is a king's cell, "-10000 \r\n" (9 bytes), so the largest saved game,
+// the counter and 301 entries of 144 cells, has (1 + 301 * 144) * 9 = 390105 bytes. A reader also
+// takes hand-edited files with extra blanks; four times that is far beyond any of them, and a
+// larger file is refused before it is read.
+inline constexpr long kLargestSavedGame = (1L + (kMaxHistory + 1) * 144L) * 9L;
+inline constexpr long kLargestGameFile = 4 * kLargestSavedGame;
+
+// Writes the counter and history entries 0..moveNumber to path, replacing it only once the new
+// text is complete and on disk: a failed save keeps the old file. A path that is a symbolic link
+// stays one, and the file it points to is replaced. False on failure (see gameFileReason).
 bool saveGameFile(const char* path);
 
-// Reads path and, only if the whole file is a valid game (counter 0..300, exactly enough numbers,
-// border cells 2, playable cells holding piece codes), takes it in: every entry and moveNumber,
-// then historia moved to the last entry and the history handler run. Otherwise changes nothing.
+// Reads path and, only if it is a regular file holding a valid game (counter 0..300, exactly
+// enough numbers, border cells 2, playable cells holding piece codes), takes it in: every entry
+// and moveNumber, then historia moved to the last entry and the history handler run. Otherwise
+// changes nothing and returns false; it never waits on a FIFO or device and never reads more
+// than kLargestGameFile bytes.
 bool loadGameFile(const char* path);
+
+// Why the last saveGameFile or loadGameFile that returned false failed: the errno value of the
+// system call that failed (ENOENT: there is no such file or folder), or 0 when the file was
+// refused for what it is or what it holds.
+int gameFileError();
+
+// The same reason in the user's words: strerror's text, or "not a regular file", "too large for
+// a saved game", "not a saved game".
+const char* gameFileReason();
 
 }  // namespace vombel

@@ -25,7 +25,7 @@ double steadySeconds() {
 
 }  // namespace
 
-Platform platform = {nullptr, nullptr, nullptr, steadySeconds};
+Platform platform = {nullptr, nullptr, nullptr, steadySeconds, nullptr};
 
 void setCaption(Label& label, const char* text) {
   std::snprintf(label.caption, sizeof label.caption, "%s", text);
@@ -69,6 +69,10 @@ void selectLevel(bool isDifficult) {
 
 void messageBox(const char* text) {
   if (platform.messageBox != nullptr) platform.messageBox(text);
+}
+
+void warningBox(const char* text) {
+  if (platform.warningBox != nullptr) platform.warningBox(text);
 }
 
 void beep() {

@@ -84,12 +84,15 @@ void selectLevel(bool isDifficult);
 struct Platform {
   void (*messageBox)(const char* text);  // modal box with an OK button; returns when closed
   void (*beep)();
-  void (*redraw)();       // show the controls' current state at once
-  double (*timeOfDay)();  // seconds, with fractions
+  void (*redraw)();                      // show the controls' current state at once
+  double (*timeOfDay)();                 // seconds, with fractions
+  void (*warningBox)(const char* text);  // modal warning box with an OK button: a file that
+                                         // could not be saved or opened; returns when closed
 };
 extern Platform platform;
 
 void messageBox(const char* text);
+void warningBox(const char* text);
 void beep();
 void redrawWindow();
 double timeOfDay();

@@ -7,6 +7,9 @@
 //   move=<n> resigned=<0|1> score=<bestScore1> calls=<c1>,...,<c8> ms=<duration>
 // --in starts from a game file as Open takes it in; --out writes the game as Save writes it.
 // Bad arguments or an unreadable --in file: a message on standard error and exit status 2.
+// A save that fails, or a juego.vmb that Open cannot use, is told on standard error as the
+// window tells it in a box; the later events still run, and a failed save makes the exit status
+// 1 (a failed --out: 2).
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -93,6 +96,9 @@ bool parseEvent(const std::string& word, Event& event) {
   return false;
 }
 
+int warnings = 0;         // warning boxes shown so far
+bool saveFailed = false;  // a save event failed
+
 void run(const Event& e) {
   switch (e.kind) {
     case Kind::force:
@@ -125,9 +131,12 @@ void run(const Event& e) {
     case Kind::open:
       open_Click();
       break;
-    case Kind::save:
+    case Kind::save: {
+      const int before = warnings;
       guardar_Click();
+      if (warnings != before) saveFailed = true;
       break;
+    }
   }
 }
 
@@ -167,9 +176,13 @@ int main(int argc, char** argv) {
   }
 
   platform.messageBox = [](const char* text) { std::fprintf(stderr, "%s\n", text); };
+  platform.warningBox = [](const char* text) {
+    ++warnings;
+    std::fprintf(stderr, "vombel-headless: %s\n", text);
+  };
   tablero_Load();
   if (in != nullptr && !loadGameFile(in)) {
-    return fail(std::string("cannot read a game from '") + in + "'");
+    return fail(std::string("cannot read a game from '") + in + "': " + gameFileReason());
   }
   if (level != nullptr) selectLevel(std::strcmp(level, "difficult") == 0);
 
@@ -180,7 +193,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   }
   if (out != nullptr && !saveGameFile(out)) {
-    return fail(std::string("cannot write '") + out + "'");
+    return fail(std::string("cannot write '") + out + "': " + gameFileReason());
   }
-  return 0;
+  return saveFailed ? 1 : 0;
 }

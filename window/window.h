@@ -10,6 +10,7 @@
 
 class QApplication;
 class QCheckBox;
+class QCloseEvent;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -18,6 +19,8 @@ class QScrollBar;
 class QTimer;
 
 namespace vombel {
+
+class TurnGate;
 
 // Application-wide look shared by the game, its tests and the screenshot tool: the Fusion style
 // and its own palette, so that the fixed pixel layout looks the same on every desktop, and the
@@ -37,9 +40,21 @@ class Tablero : public QMainWindow {
   // returning, which is how the board and the progress bar stay live during the computer's search.
   void syncFromState(bool immediate);
 
+  // The redraw hook of the game: shows the controls' state at once and, in the middle of a
+  // handler, lets the window take its pending events (see TurnGate).
+  void redrawDuringHandler();
+
+  // Ends the program when the window is closed in the middle of a handler (see closeEvent):
+  // std::_Exit unless a test puts its own.
+  using ExitFunction = void (*)(int status);
+  void setExitFunction(ExitFunction exit) { exit_ = exit; }
+
   // Client-area heights in pixels of the two layouts.
   static constexpr int kFullClientHeight = 487;
   static constexpr int kCompactClientHeight = 256;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void buildControls();
@@ -62,6 +77,8 @@ class Tablero : public QMainWindow {
   QCheckBox* boardsu_ = nullptr;
   QPushButton* force_ = nullptr;
   QTimer* timer1_ = nullptr;
+  TurnGate* gate_ = nullptr;
+  ExitFunction exit_ = nullptr;
   int clientHeight_ = kFullClientHeight;
 };
 

@@ -249,18 +249,6 @@ TEST_F(SavedGame, RoundTripRestoresTheSavedGameButNotTheClocks) {
   EXPECT_TRUE(easy.value);
 }
 
-TEST_F(SavedGame, FailedSaveKeepsThePreviousFile) {
-  guardar_Click();
-  const std::string first = read(kGameFileName);
-  fs::create_directory("juego.vmb.tmp");  // the temporary file cannot be created
-  clickMove("e2", "e4");
-  EXPECT_FALSE(saveGameFile(kGameFileName));
-  EXPECT_EQ(read(kGameFileName), first);
-  fs::remove("juego.vmb.tmp");
-  EXPECT_TRUE(saveGameFile(kGameFileName));
-  EXPECT_NE(read(kGameFileName), first);
-}
-
 TEST_F(SavedGame, FullHistoryStillSavesWithinTheFormat) {
   for (int i = 1; i <= kMaxHistory; ++i)
     gameHistory[i] = gameHistory[0];

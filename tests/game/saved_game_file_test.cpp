@@ -1,0 +1,452 @@
+// The saved-game file against a hostile or failing file system: links and other files planted at
+// temporary names, two programs saving at once, the mode of the replaced file, a game file that is
+// a link, a FIFO, a directory or far too large, and saves that fail. Each test runs in a scratch
+// folder of its own.
+//
+// This program replaces getrandom, which names the temporary files, so that a test can know the
+// names a save will try and plant things there first; it passes through to the kernel otherwise.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "game/events.h"
+#include "game/saved_game.h"
+#include "game/turn_cycle.h"
+#include "platform/controls.h"
+#include "state/board_ops.h"
+#include "state/history.h"
+#include "state/state.h"
+#include "tests/support/game_file.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+// While scriptedCalls > 0, each getrandom call fills its buffer with the byte scriptedBytes[k] of
+// its turn k: byte 0 names the temporary file "….AAAAAA", byte 1 "….BBBBBB", and so on.
+int scriptedCalls = 0;
+int scriptedNext = 0;
+unsigned char scriptedBytes[8];
+
+}  // namespace
+
+extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags) {
+  if (scriptedCalls > 0) {
+    --scriptedCalls;
+    std::memset(buffer, scriptedBytes[scriptedNext++], length);
+    return static_cast<ssize_t>(length);
+  }
+  return syscall(SYS_getrandom, buffer, length, flags);
+}
+
+namespace vombel {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::GameTest;
+using testing_support::readFile;
+
+void writeFile(const fs::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
+// Runs work in a child process and waits for it at most seconds: "exit N" when it ended with
+// status N, "hung" when it had to be killed. A call that blocks forever cannot hang the test.
+std::string runBounded(const std::function<int()>& work, int seconds = 20) {
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) _exit(work());
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (::waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, &status, 0);
+      return "hung";
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status)) : "killed";
+}
+
+class SavedGameFile : public GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    selectLevel(false);
+    warnings.clear();
+    platform.warningBox = [](const char* text) { warnings.emplace_back(text); };
+    home_ = fs::current_path();
+    dir_ = fs::temp_directory_path() /
+           ("vombel-file-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+    scriptedCalls = 0;
+    scriptedNext = 0;
+  }
+  void TearDown() override {
+    platform.warningBox = nullptr;
+    fs::current_path(home_);
+    fs::permissions(dir_, fs::perms::owner_all);
+    fs::remove_all(dir_);
+  }
+
+  // The names in the scratch folder, sorted.
+  static std::vector<std::string> names() {
+    std::vector<std::string> list;
+    for (const auto& entry : fs::directory_iterator("."))
+      list.push_back(entry.path().filename());
+    std::sort(list.begin(), list.end());
+    return list;
+  }
+
+  // A game of n half-moves: the start position repeated, which saves and loads like any other.
+  static void makeGame(int n) {
+    for (int i = 1; i <= n; ++i)
+      copyWholeBoard(gameHistory[i], gameHistory[0]);
+    moveNumber = static_cast<float>(n);
+    setHistoriaMax(n);
+    setHistoriaValue(n);
+  }
+
+  // The bytes a save of the current game writes, taken from a save into a folder of their own.
+  static std::string savedBytes() {
+    fs::create_directories("reference");
+    EXPECT_TRUE(saveGameFile("reference/game.vmb"));
+    std::string text = readFile("reference/game.vmb");
+    fs::remove_all("reference");
+    return text;
+  }
+
+  static inline std::vector<std::string> warnings;
+  fs::path home_;
+  fs::path dir_;
+};
+
+TEST_F(SavedGameFile, PlantedLinksAtTemporaryNamesAreLeftAlone) {
+  const std::string game = savedBytes();
+  writeFile("victim.txt", "the player's letter\n");
+  writeFile("hard.txt", "the player's diary\n");
+  // The old fixed name and the first three names this save will try.
+  fs::create_symlink("victim.txt", "juego.vmb.tmp");
+  fs::create_symlink("victim.txt", "juego.vmb.AAAAAA");
+  fs::create_symlink("created-by-the-save.txt", "juego.vmb.BBBBBB");  // dangling
+  fs::create_hard_link("hard.txt", "juego.vmb.CCCCCC");
+  scriptedBytes[0] = 0;
+  scriptedBytes[1] = 1;
+  scriptedBytes[2] = 2;
+  scriptedBytes[3] = 3;
+  scriptedCalls = 4;
+
+  guardar_Click();
+  EXPECT_TRUE(warnings.empty());
+  EXPECT_EQ(scriptedCalls, 0);  // three names were taken: the fourth was used
+  EXPECT_EQ(readFile("victim.txt"), "the player's letter\n");
+  EXPECT_EQ(readFile("hard.txt"), "the player's diary\n");
+  EXPECT_EQ(fs::hard_link_count("hard.txt"), 2u);
+  EXPECT_EQ(fs::read_symlink("juego.vmb.tmp"), "victim.txt");
+  EXPECT_EQ(fs::read_symlink("juego.vmb.AAAAAA"), "victim.txt");
+  EXPECT_EQ(fs::read_symlink("juego.vmb.BBBBBB"), "created-by-the-save.txt");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
+  EXPECT_EQ(readFile("juego.vmb"), game);
+  // Nothing else appeared: no dangling target created, no temporary file left.
+  EXPECT_EQ(names(), (std::vector<std::string>{"hard.txt", "juego.vmb", "juego.vmb.AAAAAA",
+                                               "juego.vmb.BBBBBB", "juego.vmb.CCCCCC",
+                                               "juego.vmb.tmp", "victim.txt"}));
+}
+
+TEST_F(SavedGameFile, ADirectoryOrAFifoAtATemporaryNameDoesNotStopASave) {
+  fs::create_directory("juego.vmb.tmp");
+  scriptedBytes[0] = 0;
+  scriptedCalls = 1;
+  fs::create_directory("juego.vmb.AAAAAA");  // a stale name of this program's own, taken
+  ASSERT_TRUE(saveGameFile(kGameFileName));
+  fs::remove("juego.vmb");
+
+  fs::remove("juego.vmb.tmp");
+  ASSERT_EQ(::mkfifo("juego.vmb.tmp", 0644), 0);
+  scriptedBytes[1] = 0;
+  scriptedCalls = 1;
+  fs::remove("juego.vmb.AAAAAA");
+  ASSERT_EQ(::mkfifo("juego.vmb.AAAAAA", 0644), 0);
+  // Opening a FIFO for writing waits for a reader: the save runs in a child that must return.
+  ASSERT_EQ(runBounded([] { return saveGameFile(kGameFileName) ? 0 : 1; }), "exit 0");
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
+  EXPECT_TRUE(fs::is_fifo("juego.vmb.tmp"));
+  EXPECT_TRUE(fs::is_fifo("juego.vmb.AAAAAA"));
+}
+
+TEST_F(SavedGameFile, TheReplacedFileKeepsItsModeAndANewFileFollowsTheUmask) {
+  ASSERT_TRUE(saveGameFile(kGameFileName));
+  for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0444)}) {
+    fs::permissions("juego.vmb", mode);
+    ASSERT_TRUE(saveGameFile(kGameFileName));
+    EXPECT_EQ(fs::status("juego.vmb").permissions(), mode);
+  }
+  for (const auto& [mask, mode] :
+       {std::pair{022, 0644}, std::pair{077, 0600}, std::pair{0, 0644}}) {
+    fs::remove("juego.vmb");
+    const mode_t previous = ::umask(static_cast<mode_t>(mask));
+    const bool saved = saveGameFile(kGameFileName);
+    ::umask(previous);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(fs::status("juego.vmb").permissions(), fs::perms(mode)) << "umask " << mask;
+  }
+}
+
+TEST_F(SavedGameFile, AGameFileThatIsALinkStaysOneAndItsTargetGetsTheGame) {
+  makeGame(3);
+  const std::string game = savedBytes();
+  fs::create_directories("games/old");
+  // juego.vmb -> games/current.vmb -> old/kept.vmb (relative to games/), a chain of two links
+  // whose last target does not exist yet.
+  fs::create_symlink("games/current.vmb", "juego.vmb");
+  fs::create_symlink("old/kept.vmb", "games/current.vmb");
+  ASSERT_TRUE(saveGameFile(kGameFileName));
+  EXPECT_EQ(fs::read_symlink("juego.vmb"), "games/current.vmb");
+  EXPECT_EQ(fs::read_symlink("games/current.vmb"), "old/kept.vmb");
+  EXPECT_EQ(readFile("games/old/kept.vmb"), game);
+
+  // An absolute link to a private file: it stays a link, the target keeps its mode.
+  fs::remove("juego.vmb");
+  const fs::path target = dir_ / "games" / "private.vmb";
+  writeFile(target, "old");
+  fs::permissions(target, fs::perms(0600));
+  fs::create_symlink(target, "juego.vmb");
+  ASSERT_TRUE(saveGameFile(kGameFileName));
+  EXPECT_EQ(fs::read_symlink("juego.vmb"), target);
+  EXPECT_EQ(readFile(target), game);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms(0600));
+  // Open reads through the link.
+  nuevo_Click();
+  open_Click();
+  EXPECT_EQ(currentMove(), 3);
+
+  // A loop of links is a failure, not a hang.
+  fs::remove("juego.vmb");
+  fs::create_symlink("juego.vmb", "juego.vmb");
+  EXPECT_FALSE(saveGameFile(kGameFileName));
+  EXPECT_EQ(gameFileError(), ELOOP);
+}
+
+// Two programs saving different games into one folder at the same moment, round after round:
+// after each round the folder holds one whole game, the one or the other, and nothing else.
+TEST_F(SavedGameFile, ConcurrentSavesAlwaysLeaveOneWholeGame) {
+  constexpr int kRounds = 150;
+  int go[2][2];  // a byte on go[k] starts saver k's next save
+  int done[2];   // each saver answers with 'y' (saved) or 'n'
+  ASSERT_EQ(::pipe(go[0]), 0);
+  ASSERT_EQ(::pipe(go[1]), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  std::vector<pid_t> savers;
+  for (const int k : {0, 1}) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      makeGame(k == 0 ? 2 : 40);
+      ::close(go[0][1]);
+      ::close(go[1][1]);
+      ::close(done[0]);
+      char byte;
+      while (::read(go[k][0], &byte, 1) == 1) {
+        const char answer = saveGameFile(kGameFileName) ? 'y' : 'n';
+        if (::write(done[1], &answer, 1) != 1) _exit(1);
+      }
+      _exit(0);
+    }
+    savers.push_back(child);
+  }
+  ::close(done[1]);
+  int failedSaves = 0;
+  int brokenRounds = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    ASSERT_EQ(::write(go[0][1], "g", 1), 1);
+    ASSERT_EQ(::write(go[1][1], "g", 1), 1);
+    for (int answer = 0; answer < 2; ++answer) {
+      char byte = 'n';
+      ASSERT_EQ(::read(done[0], &byte, 1), 1);
+      if (byte != 'y') ++failedSaves;
+    }
+    makeGame(0);
+    const bool whole = loadGameFile(kGameFileName) && (currentMove() == 2 || currentMove() == 40);
+    if (!whole || names() != std::vector<std::string>{"juego.vmb"}) ++brokenRounds;
+  }
+  for (int* pipe : go) {
+    ::close(pipe[1]);  // the savers read the end and leave
+    ::close(pipe[0]);
+  }
+  for (const pid_t child : savers)
+    ::waitpid(child, nullptr, 0);
+  ::close(done[0]);
+  EXPECT_EQ(failedSaves, 0);
+  EXPECT_EQ(brokenRounds, 0) << "of " << kRounds;
+}
+
+// Each failure the root user meets as well: a file size limit cuts the writing short, a folder
+// that does not exist, juego.vmb a directory.
+TEST_F(SavedGameFile, AFailedSaveIsToldAndKeepsTheOldFile) {
+  guardar_Click();
+  const std::string old = readFile("juego.vmb");
+  makeGame(20);  // about 26 kB, the start position 1.3 kB
+
+  rlimit previous{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &previous), 0);
+  rlimit small = previous;
+  small.rlim_cur = 4096;
+  struct sigaction ignore {};
+  struct sigaction oldAction {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGXFSZ, &ignore, &oldAction);  // write then fails with EFBIG
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  guardar_Click();
+  ::setrlimit(RLIMIT_FSIZE, &previous);
+  ::sigaction(SIGXFSZ, &oldAction, nullptr);
+  EXPECT_EQ(gameFileError(), EFBIG);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find((dir_ / "juego.vmb").string()), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[0].find(std::strerror(EFBIG)), std::string::npos) << warnings[0];
+  EXPECT_EQ(readFile("juego.vmb"), old);
+  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});  // the temporary file is removed
+
+  EXPECT_FALSE(saveGameFile("no-such-folder/juego.vmb"));
+  EXPECT_EQ(gameFileError(), ENOENT);
+
+  fs::create_directory("inner");
+  fs::create_directory("inner/juego.vmb");
+  fs::current_path("inner");
+  guardar_Click();
+  EXPECT_EQ(warnings.size(), 2u);
+  EXPECT_TRUE(fs::is_directory("juego.vmb"));
+  fs::current_path(dir_);
+
+  // After the failures a save works again.
+  guardar_Click();
+  EXPECT_EQ(warnings.size(), 2u);
+  EXPECT_NE(readFile("juego.vmb"), old);
+}
+
+// A folder the user may not write into, as a user other than root: the root user may write
+// anywhere, so as root the save runs in a child that has become the user nobody.
+TEST_F(SavedGameFile, AFolderTheUserMayNotWriteKeepsTheOldFile) {
+  guardar_Click();
+  const std::string old = readFile("juego.vmb");
+  makeGame(4);
+  fs::permissions(dir_, fs::perms(0755));
+  fs::permissions("juego.vmb", fs::perms(0666));  // the file itself is writable: the folder is not
+  const auto saveAsAnotherUser = [] {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+    if (::geteuid() != 0) ::chmod(".", 0555);
+    warnings.clear();
+    guardar_Click();
+    if (gameFileError() != EACCES) return 1;
+    return warnings.size() == 1 && warnings[0].find(std::strerror(EACCES)) != std::string::npos ? 0
+                                                                                                : 2;
+  };
+  EXPECT_EQ(runBounded(saveAsAnotherUser), "exit 0");
+  EXPECT_EQ(readFile("juego.vmb"), old);
+  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+}
+
+// Open must return at once whatever juego.vmb is, and change nothing, selection included, when
+// it cannot be used; only a missing file stays silent.
+TEST_F(SavedGameFile, OpenRefusesWhatIsNotAGameAtOnce) {
+  c_Click(screenIndex(5, 2));  // a selection, which a failed Open keeps
+  ASSERT_EQ(clickState, 1);
+  const Board before = board;
+  const auto unchanged = [&] {
+    return clickState == 1 && currentMove() == 0 &&
+           std::memcmp(&board, &before, sizeof(Board)) == 0;
+  };
+
+  ASSERT_EQ(::mkfifo("juego.vmb", 0644), 0);
+  // Reading a FIFO waits for a writer: the Open runs in a child that must return.
+  ASSERT_EQ(
+      runBounded([] {
+        open_Click();
+        return gameFileError() == 0 && std::strcmp(gameFileReason(), "not a regular file") == 0 ? 0
+                                                                                                : 1;
+      }),
+      "exit 0");
+  open_Click();  // safe now
+  EXPECT_TRUE(unchanged());
+  fs::remove("juego.vmb");
+
+  // Far larger than any game: a sparse terabyte would take hours to read.
+  {
+    std::ofstream("juego.vmb").close();
+    fs::resize_file("juego.vmb", std::uintmax_t{1} << 40);
+  }
+  ASSERT_EQ(runBounded([] {
+              open_Click();
+              return 0;
+            }),
+            "exit 0");
+  open_Click();
+  EXPECT_TRUE(unchanged());
+  // Just over the limit in blanks, which a reader otherwise skips.
+  writeFile("juego.vmb", std::string(static_cast<std::size_t>(kLargestGameFile) + 1, ' '));
+  open_Click();
+  EXPECT_TRUE(unchanged());
+  fs::remove("juego.vmb");
+
+  fs::create_directory("juego.vmb");
+  open_Click();
+  EXPECT_TRUE(unchanged());
+  fs::remove("juego.vmb");
+  fs::create_symlink("/dev/zero", "juego.vmb");
+  open_Click();
+  EXPECT_TRUE(unchanged());
+  fs::remove("juego.vmb");
+  writeFile("juego.vmb", " 0 \r\n garbage \r\n");
+  open_Click();
+  EXPECT_TRUE(unchanged());
+  ASSERT_EQ(warnings.size(), 6u);
+  EXPECT_NE(warnings[0].find("not a regular file"), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[1].find("too large"), std::string::npos) << warnings[1];
+  EXPECT_NE(warnings[2].find("too large"), std::string::npos) << warnings[2];
+  EXPECT_NE(warnings[5].find("not a saved game"), std::string::npos) << warnings[5];
+  for (const std::string& text : warnings) {
+    EXPECT_NE(text.find((dir_ / "juego.vmb").string()), std::string::npos) << text;
+  }
+
+  fs::remove("juego.vmb");
+  open_Click();  // missing: silent
+  EXPECT_EQ(warnings.size(), 6u);
+  EXPECT_TRUE(unchanged());
+}
+
+// The driver tells a failed save on standard error, runs the later events and ends with status 1.
+TEST_F(SavedGameFile, DriverReportsAFailedSaveAndGoesOn) {
+  fs::create_directory("juego.vmb");
+  const std::string command = "'" DRIVER_PATH "' --level easy save click:52 click:36 2>err.txt";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[256] = "";
+  const bool printed = std::fgets(line, sizeof line, pipe) != nullptr;
+  const int status = ::pclose(pipe);
+  EXPECT_TRUE(printed);
+  EXPECT_EQ(std::strncmp(line, "move=2 ", 7), 0) << line;  // the move after the save was played
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(readFile("err.txt").find("could not be saved"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vombel
