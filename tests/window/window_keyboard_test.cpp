@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "platform/controls.h"
+#include "tests/support/window_children.h"
 #include "window/sound.h"
 #include "window/window.h"
 
@@ -36,11 +37,9 @@ class KeyboardTest : public QObject {
 
   template <typename T>
   T* child(const char* name) {
-    T* widget = window_->findChild<T*>(QString::fromUtf8(name));
-    if (widget == nullptr) qFatal("no child %s", name);
-    return widget;
+    return vombel::testing_support::namedChild<T>(window_.get(), name);
   }
-  Square* square(int a) { return child<Square>(qPrintable(QStringLiteral("c%1").arg(a))); }
+  Square* square(int a) { return vombel::testing_support::squareControl(window_.get(), a); }
   QString text(const char* label) { return child<QLabel>(label)->text(); }
   // Keys go where a user's keys go: to the widget holding the focus.
   void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <memory>
 
+#include "tests/support/window_children.h"
 #include "window/pictures.h"
 #include "window/window.h"
 
@@ -61,11 +62,7 @@ class WindowScaleTest : public QObject {
  private:
   std::unique_ptr<Tablero> window_;
 
-  Square* square(int a) {
-    auto* found = window_->findChild<Square*>(QStringLiteral("c%1").arg(a));
-    if (found == nullptr) qFatal("no square %d", a);
-    return found;
-  }
+  Square* square(int a) { return vombel::testing_support::squareControl(window_.get(), a); }
   QImage grabbed(int a) { return plain(square(a)->grab().toImage()); }
 
  private slots:

@@ -21,6 +21,7 @@
 #include "platform/controls.h"
 #include "state/painting.h"
 #include "state/state.h"
+#include "tests/support/window_children.h"
 
 using vombel::Square;
 using vombel::Tablero;
@@ -76,11 +77,9 @@ class WindowTest : public QObject {
 
   template <typename T>
   T* child(const char* name) {
-    T* widget = window_->findChild<T*>(QString::fromUtf8(name));
-    if (widget == nullptr) qFatal("no child %s", name);
-    return widget;
+    return vombel::testing_support::namedChild<T>(window_.get(), name);
   }
-  Square* square(int a) { return child<Square>(qPrintable(QStringLiteral("c%1").arg(a))); }
+  Square* square(int a) { return vombel::testing_support::squareControl(window_.get(), a); }
   QString text(const char* label) { return child<QLabel>(label)->text(); }
   void click(int a) { QTest::mouseClick(square(a), Qt::LeftButton, {}, QPoint(12, 12)); }
   void press(QKeyCombination keys) {

@@ -28,6 +28,7 @@
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
+#include "tests/support/window_children.h"
 #include "window/window.h"
 
 using vombel::Square;
@@ -46,13 +47,11 @@ long long nowNanoseconds() {
 
 template <typename T>
 T* child(QWidget* window, const char* name) {
-  T* widget = window->findChild<T*>(QString::fromUtf8(name));
-  if (widget == nullptr) qFatal("no child %s", name);
-  return widget;
+  return vombel::testing_support::namedChild<T>(window, name);
 }
 
 Square* square(QWidget* window, int a) {
-  return child<Square>(window, qPrintable(QStringLiteral("c%1").arg(a)));
+  return vombel::testing_support::squareControl(window, a);
 }
 
 // The child: a long turn that Exit or the close button ends after a second and a half. It prints
