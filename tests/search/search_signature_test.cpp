@@ -5,22 +5,13 @@
 // message.
 #include <gtest/gtest.h>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
-    __has_feature(memory_sanitizer)
-#define VOMBEL_SANITIZED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define VOMBEL_SANITIZED 1
-#endif
-
 #include <cstdint>
 #include <filesystem>
 #include <vector>
 
 #include "movegen/instances.h"
 #include "state/state.h"
+#include "tests/support/sanitized.h"
 #include "tests/support/suite.h"
 
 namespace vombel {

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "platform/controls.h"
-#include "tests/support/window_children.h"
+#include "tests/support/window_support.h"
 #include "window/sound.h"
 #include "window/window.h"
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <memory>
 
-#include "tests/support/window_children.h"
+#include "tests/support/window_support.h"
 #include "window/pictures.h"
 #include "window/window.h"
 

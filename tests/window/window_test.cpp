@@ -21,10 +21,11 @@
 #include "platform/controls.h"
 #include "state/painting.h"
 #include "state/state.h"
-#include "tests/support/window_children.h"
+#include "tests/support/window_support.h"
 
 using vombel::Square;
 using vombel::Tablero;
+using vombel::testing_support::ModalCloser;
 
 namespace {
 
@@ -33,25 +34,6 @@ constexpr int kHumanPawnLight = 2;
 constexpr int kHumanPawnDark = 14;
 constexpr int kEmptyLight = 25;
 constexpr int kEmptyDark = 26;
-
-// Answers every modal message box that opens while it lives by pressing OK, and keeps the texts.
-class ModalCloser {
- public:
-  ModalCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts_ << box->text();
-        box->button(QMessageBox::Ok)->click();
-      }
-    });
-    timer_.start(10);
-  }
-  const QStringList& texts() const { return texts_; }
-
- private:
-  QTimer timer_;
-  QStringList texts_;
-};
 
 // Counts the paint events a widget receives.
 class PaintCounter : public QObject {

@@ -28,11 +28,12 @@
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
-#include "tests/support/window_children.h"
+#include "tests/support/window_support.h"
 #include "window/window.h"
 
 using vombel::Square;
 using vombel::Tablero;
+using vombel::testing_support::ModalCloser;
 
 namespace {
 
@@ -92,28 +93,6 @@ int closeDuringTurn(bool byExitShortcut) {
   std::printf("turn finished\n");
   return 1;
 }
-
-// Presses OK in every modal box that opens while it lives, and keeps the texts and icons.
-class ModalCloser {
- public:
-  ModalCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        texts_ << box->text();
-        icons_ << box->icon();
-        buttons_ << static_cast<int>(box->buttons().size());
-        box->button(QMessageBox::Ok)->click();
-      }
-    });
-    timer_.start(10);
-  }
-  QStringList texts_;
-  QList<QMessageBox::Icon> icons_;
-  QList<int> buttons_;
-
- private:
-  QTimer timer_;
-};
 
 }  // namespace
 
@@ -256,15 +235,15 @@ class WindowTurnTest : public QObject {
     reactivate();
     QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier);
     reactivate();
-    QVERIFY2(closer.texts_.size() == 2, qPrintable(closer.texts_.join(" | ")));
+    QVERIFY2(closer.texts().size() == 2, qPrintable(closer.texts().join(" | ")));
     const QString file = QDir(scratch_.path()).filePath(QStringLiteral("juego.vmb"));
-    QVERIFY2(closer.texts_[0].startsWith("The game could not be saved to " + file + ": "),
-             qPrintable(closer.texts_[0]));
-    QVERIFY2(closer.texts_[1].contains(file + ": not a regular file."),
-             qPrintable(closer.texts_[1]));
+    QVERIFY2(closer.texts()[0].startsWith("The game could not be saved to " + file + ": "),
+             qPrintable(closer.texts()[0]));
+    QVERIFY2(closer.texts()[1].contains(file + ": not a regular file."),
+             qPrintable(closer.texts()[1]));
     for (int i = 0; i < 2; ++i) {
-      QCOMPARE(closer.icons_[i], QMessageBox::Warning);
-      QCOMPARE(closer.buttons_[i], 1);
+      QCOMPARE(closer.icons()[i], QMessageBox::Warning);
+      QCOMPARE(closer.buttons()[i], 1);
     }
     QCOMPARE(vombel::clickState, 1);
     QCOMPARE(square(window_.get(), 52)->shownAppearance(), 1);
@@ -274,7 +253,7 @@ class WindowTurnTest : public QObject {
     reactivate();
     QTest::keyClick(window_.get(), Qt::Key_O, Qt::ControlModifier);
     QTest::qWait(30);
-    QCOMPARE(closer.texts_.size(), 2);
+    QCOMPARE(closer.texts().size(), 2);
   }
 };
 

@@ -1,0 +1,58 @@
+// For the window tests: the window's controls found by their object names, and message boxes
+// answered as a user would.
+#pragma once
+
+#include <QApplication>
+#include <QList>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <QtGlobal>
+
+#include "window/board_square.h"
+
+namespace vombel::testing_support {
+
+// The child of window named name; ends the test program when there is none.
+template <typename T>
+T* namedChild(QWidget* window, const char* name) {
+  T* widget = window->findChild<T*>(QString::fromUtf8(name));
+  if (widget == nullptr) qFatal("no child %s", name);
+  return widget;
+}
+
+// The square control c(a), a = 0..63.
+inline Square* squareControl(QWidget* window, int a) {
+  return namedChild<Square>(window, qPrintable(QStringLiteral("c%1").arg(a)));
+}
+
+// Presses OK in every modal message box that opens while it lives, and keeps what each showed:
+// its text, its icon and how many buttons it had.
+class ModalCloser {
+ public:
+  ModalCloser() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        texts_ << box->text();
+        icons_ << box->icon();
+        buttons_ << static_cast<int>(box->buttons().size());
+        box->button(QMessageBox::Ok)->click();
+      }
+    });
+    timer_.start(10);
+  }
+  const QStringList& texts() const { return texts_; }
+  const QList<QMessageBox::Icon>& icons() const { return icons_; }
+  const QList<int>& buttons() const { return buttons_; }
+
+ private:
+  QTimer timer_;
+  QStringList texts_;
+  QList<QMessageBox::Icon> icons_;
+  QList<int> buttons_;
+};
+
+}  // namespace vombel::testing_support
