@@ -52,11 +52,12 @@ Board randomBoard(std::mt19937& random, double density, bool kings, bool stalePa
     }
   }
   if (kings) {
-    b(random() % 8 + 1, random() % 8 + 1) = kComputerKing;
+    std::uniform_int_distribution<int> coordinate(1, 8);
+    b(coordinate(random), coordinate(random)) = kComputerKing;
     int x, y;
     do {
-      x = random() % 8 + 1;
-      y = random() % 8 + 1;
+      x = coordinate(random);
+      y = coordinate(random);
     } while (b(x, y) == kComputerKing);
     b(x, y) = kHumanKing;
   }
@@ -71,7 +72,7 @@ void rememberDestination(int toX, int toY, int, int) {
 std::set<int> squaresOf(std::uint64_t set) {
   std::set<int> squares;
   for (int a = 0; a < 64; ++a) {
-    if ((set >> a) & 1) squares.insert(a);
+    if (((set >> a) & 1) != 0) squares.insert(a);
   }
   return squares;
 }
@@ -110,7 +111,7 @@ TEST(BulkTargets, SameDestinationsAsTheGeneratorAndNothingOutsideTheReachMatters
       // Whatever stands outside the reach (but the piece's own square), the moves stay.
       Board changed = b;
       for (int c = 0; c < 64; ++c) {
-        if (c == a || ((squares.reach >> c) & 1)) continue;
+        if (c == a || ((squares.reach >> c) & 1) != 0) continue;
         const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
         changed(screenFile(c), screenRank(c)) = codes[random() % 5];
       }

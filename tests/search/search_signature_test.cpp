@@ -51,7 +51,7 @@ Signature playSuite(bool isDifficult) {
 }
 
 std::vector<std::filesystem::path> crowdedFiles() {
-  const auto files = testing::crowdedFiles();
+  auto files = testing::crowdedFiles();
   EXPECT_EQ(files.size(), 6u);
   return files;
 }
