@@ -4,13 +4,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,9 +21,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
-#include <memory>
 #include <utility>
-#include <vector>
 
 #include "game/events.h"
 #include "game/turn_cycle.h"
@@ -35,6 +31,7 @@
 #include "window/pictures.h"
 #include "window/scroll_keys.h"
 #include "window/sound.h"
+#include "window/turn_gate.h"
 
 namespace vombel {
 
@@ -154,165 +151,6 @@ void prepareApplication(QApplication& app) {
   QApplication::setWindowIcon(programIcon());
   installAccessibleInterfaces();
 }
-
-// --- TurnGate: the window while a handler runs --------------------------------------------
-
-// A handler runs to its end on this thread, and the computer's turn inside a click can take
-// seconds. At each redraw the game asks for (every candidate of the search advances the progress
-// bar) the window takes its pending events, so it repaints, moves and can be closed; meanwhile
-// this gate keeps the game's input out:
-//
-//   event, while a handler runs                      what happens
-//   input already waiting when the handler began     played after it, in order (first pass)
-//   input to the board, buttons, bar, check box     dropped: nothing queues up
-//   a shortcut other than Exit's                     dropped (deferred in the first pass)
-//   menu bar and its menus                           open; every item but Exit greyed
-//   Exit, the close button                           end the program at once (closeEvent)
-//   Timer1 ticks, any handler                        dropped: the player's clock stands still
-//
-// After a tenth of a second the board shows the busy cursor. Handlers that never redraw (About,
-// Save) take no events of their own; the modal boxes they open run as they always did.
-class TurnGate : public QObject {
- public:
-  TurnGate(QMainWindow* window, QWidget* form) : QObject(window), window_(window), form_(form) {}
-
-  // A handler starts; false when one is running and taking events, and this one must not run.
-  bool enter() {
-    if (taking_) return false;
-    if (depth_++ == 0) started_.start();
-    return true;
-  }
-
-  // The handler has ended: the last events that came during it are dropped, those that were
-  // waiting before it are played.
-  void leave() {
-    Q_ASSERT(depth_ > 0);
-    if (--depth_ > 0 || !taking_) return;
-    if (passes_ > 1) QCoreApplication::processEvents();
-    QCoreApplication::instance()->removeEventFilter(this);
-    showBusy(false);
-    taking_ = false;
-    passes_ = 0;
-    replayDeferred();
-  }
-
-  bool inHandler() const { return depth_ > 0; }
-
-  // Takes the pending events, from inside the outermost handler of a window on screen.
-  void pass() {
-    if (depth_ != 1 || !window_->isVisible()) return;
-    if (!taking_) {
-      taking_ = true;
-      QCoreApplication::instance()->installEventFilter(this);
-    }
-    if (started_.elapsed() >= 100) showBusy(true);
-    ++passes_;
-    QCoreApplication::processEvents();
-  }
-
- protected:
-  bool eventFilter(QObject* receiver, QEvent* event) override {
-    if (!isInput(event->type())) return false;
-    if (event->type() == QEvent::Shortcut) {
-      if (receiver->objectName() == QLatin1String("salir")) return false;
-    } else {
-      auto* widget = qobject_cast<QWidget*>(receiver);
-      if (widget == nullptr || widget->window() != window_) return false;
-      if (window_->menuBar() == widget || window_->menuBar()->isAncestorOf(widget)) return false;
-    }
-    // Input that was waiting when the handler began is what the first pass meets.
-    if (passes_ == 1 && deferrable(event->type())) {
-      deferred_.push_back({QPointer<QObject>(receiver), std::unique_ptr<QEvent>(event->clone())});
-    }
-    return true;
-  }
-
- private:
-  struct Deferred {
-    QPointer<QObject> receiver;
-    std::unique_ptr<QEvent> event;
-  };
-
-  static bool isInput(QEvent::Type type) {
-    switch (type) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::Wheel:
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::Shortcut:
-      case QEvent::ContextMenu:
-      case QEvent::TouchBegin:
-      case QEvent::TouchUpdate:
-      case QEvent::TouchEnd:
-      case QEvent::TabletPress:
-      case QEvent::TabletRelease:
-        return true;
-      default:
-        return false;
-    }
-  }
-
-  static bool deferrable(QEvent::Type type) {
-    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
-           type == QEvent::Shortcut;
-  }
-
-  // Posts the deferred events in their order; a press whose release was not among them would
-  // leave half a click, and is dropped.
-  void replayDeferred() {
-    std::vector<Deferred> events = std::move(deferred_);
-    deferred_.clear();
-    for (std::size_t i = 0; i < events.size(); ++i) {
-      Deferred& d = events[i];
-      if (d.receiver.isNull()) continue;
-      if (d.event->type() == QEvent::MouseButtonPress) {
-        const auto released =
-            std::find_if(events.begin() + static_cast<std::ptrdiff_t>(i) + 1, events.end(),
-                         [&](const Deferred& later) {
-                           return later.receiver == d.receiver &&
-                                  later.event->type() == QEvent::MouseButtonRelease;
-                         });
-        if (released == events.end()) continue;
-      }
-      QCoreApplication::postEvent(d.receiver.data(), d.event.release());
-    }
-  }
-
-  // The busy cursor over the form, and every menu item but Exit greyed, or both undone.
-  void showBusy(bool busy) {
-    if (busy == busy_) return;
-    busy_ = busy;
-    if (busy) {
-      form_->setCursor(Qt::BusyCursor);
-      for (QAction* action : window_->findChildren<QAction*>()) {
-        if (action->menu() != nullptr || action->objectName() == QLatin1String("salir") ||
-            !action->isEnabled()) {
-          continue;
-        }
-        action->setEnabled(false);
-        greyed_.push_back(action);
-      }
-    } else {
-      form_->unsetCursor();
-      for (const QPointer<QAction>& action : greyed_) {
-        if (!action.isNull()) action->setEnabled(true);
-      }
-      greyed_.clear();
-    }
-  }
-
-  QMainWindow* window_;
-  QWidget* form_;
-  int depth_ = 0;        // handlers running, nested ones included
-  bool taking_ = false;  // the outermost handler has taken events: the filter is on
-  int passes_ = 0;       // event passes of the outermost handler
-  bool busy_ = false;    // the busy cursor and the greyed items show
-  QElapsedTimer started_;
-  std::vector<Deferred> deferred_;
-  std::vector<QPointer<QAction>> greyed_;
-};
 
 // --- Tablero --------------------------------------------------------------------------------
 

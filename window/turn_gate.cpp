@@ -1,0 +1,121 @@
+#include "window/turn_gate.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <algorithm>
+#include <cstddef>
+
+namespace vombel {
+
+bool TurnGate::enter() {
+  if (taking_) return false;
+  if (depth_++ == 0) started_.start();
+  return true;
+}
+
+void TurnGate::leave() {
+  Q_ASSERT(depth_ > 0);
+  if (--depth_ > 0 || !taking_) return;
+  if (passes_ > 1) QCoreApplication::processEvents();
+  QCoreApplication::instance()->removeEventFilter(this);
+  showBusy(false);
+  taking_ = false;
+  passes_ = 0;
+  replayDeferred();
+}
+
+void TurnGate::pass() {
+  if (depth_ != 1 || !window_->isVisible()) return;
+  if (!taking_) {
+    taking_ = true;
+    QCoreApplication::instance()->installEventFilter(this);
+  }
+  if (started_.elapsed() >= 100) showBusy(true);
+  ++passes_;
+  QCoreApplication::processEvents();
+}
+
+bool TurnGate::isInput(QEvent::Type type) {
+  switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TurnGate::deferrable(QEvent::Type type) {
+  return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::Shortcut;
+}
+
+void TurnGate::replayDeferred() {
+  std::vector<Deferred> events = std::move(deferred_);
+  deferred_.clear();
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    Deferred& d = events[i];
+    if (d.receiver.isNull()) continue;
+    if (d.event->type() == QEvent::MouseButtonPress) {
+      const auto released = std::find_if(events.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                                         events.end(), [&](const Deferred& later) {
+                                           return later.receiver == d.receiver &&
+                                                  later.event->type() == QEvent::MouseButtonRelease;
+                                         });
+      if (released == events.end()) continue;
+    }
+    QCoreApplication::postEvent(d.receiver.data(), d.event.release());
+  }
+}
+
+void TurnGate::showBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  if (busy) {
+    form_->setCursor(Qt::BusyCursor);
+    for (QAction* action : window_->findChildren<QAction*>()) {
+      if (action->menu() != nullptr || action->objectName() == QLatin1String("salir") ||
+          !action->isEnabled()) {
+        continue;
+      }
+      action->setEnabled(false);
+      greyed_.push_back(action);
+    }
+  } else {
+    form_->unsetCursor();
+    for (const QPointer<QAction>& action : greyed_) {
+      if (!action.isNull()) action->setEnabled(true);
+    }
+    greyed_.clear();
+  }
+}
+
+bool TurnGate::eventFilter(QObject* receiver, QEvent* event) {
+  if (!isInput(event->type())) return false;
+  if (event->type() == QEvent::Shortcut) {
+    if (receiver->objectName() == QLatin1String("salir")) return false;
+  } else {
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (widget == nullptr || widget->window() != window_) return false;
+    if (window_->menuBar() == widget || window_->menuBar()->isAncestorOf(widget)) return false;
+  }
+  // Input that was waiting when the handler began is what the first pass meets.
+  if (passes_ == 1 && deferrable(event->type())) {
+    deferred_.push_back({QPointer<QObject>(receiver), std::unique_ptr<QEvent>(event->clone())});
+  }
+  return true;
+}
+
+}  // namespace vombel
