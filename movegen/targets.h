@@ -21,6 +21,8 @@ struct Tables {
   std::uint64_t king[64];    // the king's steps likewise
   // ray[r][a]: every square from a along kRays[r] to the edge, a itself excluded.
   std::uint64_t ray[8][64];
+  // rayTo[a][b]: the ray r from a whose squares hold b, or -1 when no ray from a passes b.
+  std::int8_t rayTo[64][64];
 };
 
 constexpr Tables makeTables() {
@@ -35,6 +37,12 @@ constexpr Tables makeTables() {
         t.king[a] |= squareBit(x + kKingSteps[s][0], y + kKingSteps[s][1]);
       for (int k = 1; isPlayable(x + k * kRays[s][0], y + k * kRays[s][1]); ++k)
         t.ray[s][a] |= squareBit(x + k * kRays[s][0], y + k * kRays[s][1]);
+    }
+    for (int b = 0; b < 64; ++b) {
+      t.rayTo[a][b] = -1;
+      for (int r = 0; r < 8; ++r) {
+        if ((t.ray[r][a] >> b) & 1) t.rayTo[a][b] = static_cast<std::int8_t>(r);
+      }
     }
   }
   return t;
@@ -74,6 +82,35 @@ inline constexpr std::uint64_t kRank8Squares = 0xFF;  // bits 0..7
 inline constexpr std::uint64_t kRank2Squares = std::uint64_t{0xFF} << 48;
 inline constexpr std::uint64_t kFile1Squares = 0x0101010101010101ull;  // bit 0 of every byte
 inline constexpr std::uint64_t kFile8Squares = kFile1Squares << 7;
+
+// The squares on the line from the square of bit a through that of bit b that lie beyond b; none
+// when b is on no ray from a. A ray that reached b before b was occupied loses them once it is.
+inline std::uint64_t squaresBeyond(int a, int b) {
+  using namespace targets_detail;
+  const int r = kTables.rayTo[a][b];
+  return r < 0 ? 0 : kTables.ray[r][b];
+}
+
+// What a ray from the square of bit a that ended on the square of bit b reaches once b is empty:
+// the squares beyond b up to and including the next occupied one, or to the edge; none when b is
+// on no ray from a.
+inline std::uint64_t squaresPast(int a, int b, std::uint64_t occupied);
+
+// The squares of ray r (decided at run time) from the square of bit a up to and including its
+// first occupied square, or to the edge: rayReach for a ray that is not a constant.
+inline std::uint64_t rayReachAlong(int r, int a, std::uint64_t occupied) {
+  using namespace targets_detail;
+  const std::uint64_t ray = kTables.ray[r][a];
+  const std::uint64_t blockers = ray & occupied;
+  const int first = growsAlong(r) ? std::countr_zero(blockers | (std::uint64_t{1} << 63))
+                                  : 63 - std::countl_zero(blockers | 1);
+  return ray ^ kTables.ray[r][first];
+}
+
+inline std::uint64_t squaresPast(int a, int b, std::uint64_t occupied) {
+  const int r = targets_detail::kTables.rayTo[a][b];
+  return r < 0 ? 0 : rayReachAlong(r, b, occupied);
+}
 
 // The number of squares in a set. std::popcount counts the same, but without a CPU-specific
 // flag GCC makes it a library call; these few operations add the bits in place: pairs, then

@@ -29,9 +29,27 @@ namespace {
 // go straight from one piece of the side to move to the next.
 Summary summary2, summary3, summary4, summary5;
 
+// The computer's pieces of plyBoard2 to plyBoard4 by kind, kept up to date move by move like the
+// summaries: the bulk count prices captures with them (humanLeafMovesByKind).
+ComputerKinds kinds2, kinds3, kinds4;
+
 // Whether the leaf loops below the reply being searched count in bulk: bulkLeaves, unless a pawn
 // stands on its last rank in the reply (see stalePawn).
 bool leavesInBulk;
+
+// The kinds after a computer move of the piece `code` (before its promotion, `arrivedCode`
+// after) from the square `from` to `to`; no computer piece stood on `to`.
+inline void moveKind(ComputerKinds& kinds, std::int32_t code, std::int32_t arrivedCode,
+                     std::uint64_t from, std::uint64_t to) {
+  kinds.squares[kindOf(code)] &= ~from;
+  kinds.squares[kindOf(arrivedCode)] |= to;
+}
+
+// The kinds after a human move captured whatever stood on `to`.
+inline void captureKind(ComputerKinds& kinds, std::uint64_t to) {
+  for (std::uint64_t& squares : kinds.squares)
+    squares &= ~to;
+}
 
 // Plays a computer move from parent onto child: a pawn that reaches rank 1 becomes a queen.
 // The child's summary follows: the captured code leaves, a promotion adds a queen's worth.
@@ -133,28 +151,34 @@ inline void countPly4Leaves(const Board& b, int x, int y) {
 // (ply4Pieces), and a ply-5 child recomputes only the pieces whose reach its move touches. The
 // moves of the pieces of plyBoard3 are kept likewise (records3) for the ply-4 moves that leave
 // them alone.
+inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
+
+struct PieceLeaves {
+  std::uint64_t square;  // squareBit bit
+  std::uint64_t reach;   // as LeafMoves
+  std::int32_t gain;     // as LeafMoves, or kNoLeaf when the piece has no move
+  std::int16_t count;    // as LeafMoves
+  std::int16_t code;     // the piece's code
+};
+
+// The leaf moves of the human piece `code` on the square of bit a (see humanLeafMovesByKind).
+inline PieceLeaves pieceLeaves(std::int32_t code, int a, const Summary& summary,
+                               const ComputerKinds& kinds, ArrivedPiece arrived = {0, 0}) {
+  const LeafMoves moves = humanLeafMovesByKind(code, a, summary, kinds, arrived);
+  return {std::uint64_t{1} << a, moves.reach, moves.count != 0 ? moves.gain : kNoLeaf,
+          static_cast<std::int16_t>(moves.count), static_cast<std::int16_t>(code)};
+}
+
 struct LeafRecords {
-  LeafMoves moves[64];     // by square
+  PieceLeaves pieces[64];  // by square
   std::uint64_t recorded;  // the squares whose entry holds
 };
 LeafRecords records3;  // for plyBoard3, cleared per ply-3 move
 std::uint64_t ply4Squares, ply5Squares;
 ArrivedPiece arrived5;
 
-inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
-
-struct PieceLeaves {
-  std::uint64_t square;  // squareBit bit
-  std::uint64_t reach;   // as LeafMoves
-  int count;             // as LeafMoves
-  std::int32_t gain;     // as LeafMoves, or kNoLeaf when the piece has no move
-};
 PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's order
 int ply4PieceCount;
-
-inline PieceLeaves pieceLeaves(std::uint64_t square, const LeafMoves& moves) {
-  return {square, moves.reach, moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
-}
 
 // Lists the human pieces of plyBoard4 and their moves, from records3 where the ply-4 move left a
 // piece alone.
@@ -163,18 +187,31 @@ inline void listPly4Pieces() {
   for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
     const int a = std::countr_zero(pieces);
     const std::uint64_t square = std::uint64_t{1} << a;
-    LeafMoves moves = records3.moves[a];
-    if ((records3.recorded & square) == 0 || (moves.reach & ply4Squares) != 0) {
-      moves = humanLeafMoves(plyBoard4, summary4, a);
+    PieceLeaves piece = records3.pieces[a];
+    if ((records3.recorded & square) == 0 || (piece.reach & ply4Squares) != 0) {
+      piece = pieceLeaves(plyBoard4(screenFile(a), screenRank(a)), a, summary4, kinds4);
       // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
       // was.
-      if ((moves.reach & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
-        records3.moves[a] = moves;
+      if ((piece.reach & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
+        records3.pieces[a] = piece;
         records3.recorded |= square;
       }
     }
-    ply4Pieces[ply4PieceCount++] = pieceLeaves(square, moves);
+    ply4Pieces[ply4PieceCount++] = piece;
   }
+}
+
+// The moves in the ply-5 move's child of a human piece of plyBoard4 whose reach that move touches
+// and which it does not capture: but for a pawn, they follow from its moves on plyBoard4
+// (humanLeafMovesAfterMove).
+inline PieceLeaves touchedPieceLeaves(const PieceLeaves& piece) {
+  const int a = std::countr_zero(piece.square);
+  if (piece.code == -kPawn) return pieceLeaves(piece.code, a, summary5, kinds4, arrived5);
+  const LeafMoves before{piece.count, piece.gain, piece.reach};
+  const LeafMoves moves = humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4,
+                                                  ply5Squares & ~arrived5.square, arrived5);
+  return {piece.square, moves.reach, moves.count != 0 ? moves.gain : kNoLeaf,
+          static_cast<std::int16_t>(moves.count), piece.code};
 }
 
 // The ply-6 loop in bulk, as scanPiecesWithCutoff with countLeaves for each piece would run it.
@@ -193,7 +230,7 @@ inline void countPly6Loop() {
   int count = ply4PieceCount;
   if (cutoffFlag != kFlagClear) {
     cutoffFlag = kFlagClear;
-    count = count != 0 && ply4Pieces[0].square == 1 ? 1 : 0;  // only rank 8, file 1
+    count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
   }
   unsigned long long calls = 0;
   std::int32_t highest = kNoLeaf;  // the highest gain so far
@@ -201,8 +238,7 @@ inline void countPly6Loop() {
     PieceLeaves piece = ply4Pieces[k];
     if (((piece.square | piece.reach) & ply5Squares) != 0) {
       if ((piece.square & ply5Squares) != 0) continue;  // captured by the ply-5 move
-      piece = pieceLeaves(piece.square, humanLeafMoves(plyBoard4, summary5,
-                                                       std::countr_zero(piece.square), arrived5));
+      piece = touchedPieceLeaves(piece);
     }
     calls += piece.count;
     highest = std::max(highest, piece.gain);
@@ -232,6 +268,7 @@ void searchReplies() {
     copyBoard(plyBoard2, replyPositions[m]);
     summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
                 pieceSquares<Side::human>(plyBoard2)};
+    kinds2 = computerKinds(plyBoard2);
     leavesInBulk = bulkLeaves && !stalePawn(plyBoard2);
     bestScore3 = kLowestScore;
     scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
@@ -246,6 +283,9 @@ void searchReplies() {
 void searchPly3(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[3];
   applyComputerMove(plyBoard3, summary3, plyBoard2, summary2, toX, toY, fromX, fromY);
+  kinds3 = kinds2;
+  moveKind(kinds3, plyBoard2(fromX, fromY), plyBoard3(toX, toY), squareBit(fromX, fromY),
+           squareBit(toX, toY));
   bestScore4 = bestScore2;
   records3.recorded = 0;
   if (!searchDifficult && leavesInBulk) {
@@ -264,7 +304,11 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   if (searchDifficult) {
     applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
     ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
-    if (leavesInBulk) listPly4Pieces();
+    if (leavesInBulk) {
+      kinds4 = kinds3;
+      captureKind(kinds4, squareBit(toX, toY));
+      listPly4Pieces();
+    }
     bestScore5 = bestScore3;
     scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
     if (bestScore5 <= bestScore4) {
