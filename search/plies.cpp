@@ -201,17 +201,27 @@ inline void listPly4Pieces() {
   }
 }
 
+// What the leaf loop needs of one piece's moves: their number and the most material one takes
+// (kNoLeaf for none). Small enough to come back in a register.
+struct LeafTally {
+  std::int32_t count;
+  std::int32_t gain;
+};
+
 // The moves in the ply-5 move's child of a human piece of plyBoard4 whose reach that move touches
 // and which it does not capture: but for a pawn, they follow from its moves on plyBoard4
-// (humanLeafMovesAfterMove).
-inline PieceLeaves touchedPieceLeaves(const PieceLeaves& piece) {
+// (humanLeafMovesAfterMove). Out of line: the loop that calls it stays lighter.
+VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece) {
   const int a = std::countr_zero(piece.square);
-  if (piece.code == -kPawn) return pieceLeaves(piece.code, a, summary5, kinds4, arrived5);
-  const LeafMoves before{piece.count, piece.gain, piece.reach};
-  const LeafMoves moves = humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4,
-                                                  ply5Squares & ~arrived5.square, arrived5);
-  return {piece.square, moves.reach, moves.count != 0 ? moves.gain : kNoLeaf,
-          static_cast<std::int16_t>(moves.count), piece.code};
+  LeafMoves moves;
+  if (piece.code == -kPawn) {
+    moves = humanLeafMovesByKind(piece.code, a, summary5, kinds4, arrived5);
+  } else {
+    const LeafMoves before{piece.count, piece.gain, piece.reach};
+    moves = humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4,
+                                    ply5Squares & ~arrived5.square, arrived5);
+  }
+  return {moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
 }
 
 // The ply-6 loop in bulk, as scanPiecesWithCutoff with countLeaves for each piece would run it.
@@ -235,14 +245,15 @@ inline void countPly6Loop() {
   unsigned long long calls = 0;
   std::int32_t highest = kNoLeaf;  // the highest gain so far
   for (int k = 0; k < count; ++k) {
-    PieceLeaves piece = ply4Pieces[k];
+    const PieceLeaves& piece = ply4Pieces[k];
+    LeafTally tally{piece.count, piece.gain};
     if (((piece.square | piece.reach) & ply5Squares) != 0) {
       if ((piece.square & ply5Squares) != 0) continue;  // captured by the ply-5 move
-      piece = touchedPieceLeaves(piece);
+      tally = touchedPieceTally(piece);
     }
-    calls += piece.count;
-    highest = std::max(highest, piece.gain);
-    if (piece.gain >= enough) break;
+    calls += tally.count;
+    highest = std::max(highest, tally.gain);
+    if (tally.gain >= enough) break;
   }
   if (highest != kNoLeaf) {
     bestScore6 = std::min(bestScore6, static_cast<float>(material - highest));
@@ -324,9 +335,19 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   }
 }
 
-// Flattened: the ply-6 loop, its generator and every scorePly6 call are compiled into this one
-// body, with no call per leaf.
-VOMBEL_FLATTEN void searchPly5(int toX, int toY, int fromX, int fromY) {
+namespace {
+
+// The ply-6 loop with a callback per leaf, the reference for the bulk count. Flattened: the loop,
+// its generator and every scorePly6 call are compiled into this one body, with no call per leaf;
+// kept out of searchPly5, which is lighter without it.
+VOMBEL_FLATTEN VOMBEL_NOINLINE void searchPly6(int toX, int toY, int fromX, int fromY) {
+  applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
+  scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
+}
+
+}  // namespace
+
+void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
   bestScore6 = bestScore4;
   if (leavesInBulk) {
@@ -334,8 +355,7 @@ VOMBEL_FLATTEN void searchPly5(int toX, int toY, int fromX, int fromY) {
     ply5Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
     countPly6Loop();
   } else {
-    applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
-    scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
+    searchPly6(toX, toY, fromX, fromY);
   }
   if (bestScore6 >= bestScore5) {
     bestScore5 = bestScore6;
