@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <type_traits>
 
 #include "movegen/generators.h"
 #include "state/board.h"
@@ -23,6 +24,10 @@ struct Tables {
   std::uint64_t ray[8][64];
   // rayTo[a][b]: the ray r from a whose squares hold b, or -1 when no ray from a passes b.
   std::int8_t rayTo[64][64];
+  // knightTo[a][s], kingTo[a][s]: the square of step s (in generation order) from a, or -1 when
+  // it leaves the board.
+  std::int8_t knightTo[64][8];
+  std::int8_t kingTo[64][8];
 };
 
 constexpr Tables makeTables() {
@@ -31,6 +36,14 @@ constexpr Tables makeTables() {
     const int x = screenFile(a);
     const int y = screenRank(a);
     for (int s = 0; s < 8; ++s) {
+      const int knightX = x + kKnightSteps[s][0];
+      const int knightY = y + kKnightSteps[s][1];
+      t.knightTo[a][s] = static_cast<std::int8_t>(
+          isPlayable(knightX, knightY) ? screenIndex(knightX, knightY) : -1);
+      const int kingX = x + kKingSteps[s][0];
+      const int kingY = y + kKingSteps[s][1];
+      t.kingTo[a][s] =
+          static_cast<std::int8_t>(isPlayable(kingX, kingY) ? screenIndex(kingX, kingY) : -1);
       if (isPlayable(x + kKnightSteps[s][0], y + kKnightSteps[s][1]))
         t.knight[a] |= squareBit(x + kKnightSteps[s][0], y + kKnightSteps[s][1]);
       if (isPlayable(x + kKingSteps[s][0], y + kKingSteps[s][1]))
@@ -176,6 +189,72 @@ inline PieceSquares humanPieceSquares(std::int32_t code, int a, std::uint64_t co
   }
   // A step or ray piece may go to every square of its reach but its own side's.
   return {reach, reach & ~human};
+}
+
+// The destinations of every move of the computer piece `code` on the square of bit f, in the
+// order generateComputerMoves finds them, written to `to` as bit numbers; returns how many. The
+// pieces stand on the squares of `computer` and `human`. A pawn steps towards rank 1 (8 bits up):
+// double step, single step, then the captures towards file x + 1 and x - 1; steps in the order
+// of their tables; each ray in turn, nearest square first, up to a human piece or before a
+// computer one.
+inline int computerMoveList(std::int32_t code, int f, std::uint64_t computer, std::uint64_t human,
+                            std::int8_t (&to)[32]) {
+  using namespace targets_detail;
+  const std::uint64_t occupied = computer | human;
+  int n = 0;
+  const auto steps = [&](const std::int8_t(&table)[8]) {
+    for (int s = 0; s < 8; ++s) {
+      if (table[s] >= 0 && ((computer >> table[s]) & 1) == 0) to[n++] = table[s];
+    }
+  };
+  const auto ray = [&](auto r) {
+    std::uint64_t targets = rayReach<r.value>(f, occupied) & ~computer;
+    if (growsAlong(r.value)) {
+      for (; targets != 0; targets &= targets - 1)
+        to[n++] = static_cast<std::int8_t>(std::countr_zero(targets));
+    } else {
+      for (; targets != 0; targets &= ~(std::uint64_t{1} << (63 - std::countl_zero(targets))))
+        to[n++] = static_cast<std::int8_t>(63 - std::countl_zero(targets));
+    }
+  };
+  using R0 = std::integral_constant<int, 0>;
+  using R1 = std::integral_constant<int, 1>;
+  using R2 = std::integral_constant<int, 2>;
+  using R3 = std::integral_constant<int, 3>;
+  using R4 = std::integral_constant<int, 4>;
+  using R5 = std::integral_constant<int, 5>;
+  using R6 = std::integral_constant<int, 6>;
+  using R7 = std::integral_constant<int, 7>;
+  switch (code) {
+    case kPawn: {
+      if (f >= 56) break;  // on rank 1: the border ahead
+      const int x = f % 8 + 1;
+      const bool aheadEmpty = ((occupied >> (f + 8)) & 1) == 0;
+      if (f >= 8 && f < 16 && aheadEmpty && ((occupied >> (f + 16)) & 1) == 0) to[n++] = f + 16;
+      if (aheadEmpty) to[n++] = f + 8;
+      if (x < 8 && ((human >> (f + 9)) & 1) != 0) to[n++] = f + 9;
+      if (x > 1 && ((human >> (f + 7)) & 1) != 0) to[n++] = f + 7;
+      break;
+    }
+    case kKnight:
+      steps(kTables.knightTo[f]);
+      break;
+    case kBishop:
+      ray(R0{}), ray(R1{}), ray(R2{}), ray(R3{});
+      break;
+    case kRook:
+      ray(R4{}), ray(R5{}), ray(R6{}), ray(R7{});
+      break;
+    case kQueen:
+      ray(R0{}), ray(R1{}), ray(R2{}), ray(R3{}), ray(R4{}), ray(R5{}), ray(R6{}), ray(R7{});
+      break;
+    case kComputerKing:
+      steps(kTables.kingTo[f]);
+      break;
+    default:
+      break;
+  }
+  return n;
 }
 
 }  // namespace vombel

@@ -68,24 +68,6 @@ inline void applyComputerMove(Board& child, Summary& childSummary, const Board& 
   childSummary.humanPieces = parentSummary.humanPieces & ~to;
 }
 
-// applyComputerMove's summary of the child without the child: at a leaf's parent the bulk count
-// reads the board above with the piece that arrives (see ArrivedPiece). Exact only where no
-// computer pawn stands on rank 1 before the move.
-inline ArrivedPiece summariseComputerMove(Summary& childSummary, const Board& parent,
-                                          const Summary& parentSummary, int toX, int toY, int fromX,
-                                          int fromY) {
-  std::int32_t code = parent(fromX, fromY);
-  childSummary.material = parentSummary.material - parent(toX, toY);
-  if (code == kPawn && toY == 1) {
-    code = kQueen;
-    childSummary.material += kPromotionGain;
-  }
-  const std::uint64_t to = squareBit(toX, toY);
-  childSummary.computerPieces = (parentSummary.computerPieces & ~squareBit(fromX, fromY)) | to;
-  childSummary.humanPieces = parentSummary.humanPieces & ~to;
-  return {to, code};
-}
-
 // Plays a human move from parent onto child: a pawn that reaches rank 8 becomes a queen.
 inline void applyHumanMove(Board& child, const Board& parent, int toX, int toY, int fromX,
                            int fromY) {
@@ -215,7 +197,10 @@ VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece) {
   const int a = std::countr_zero(piece.square);
   LeafMoves moves;
   if (piece.code == -kPawn) {
-    moves = humanLeafMovesByKind(piece.code, a, summary5, kinds4, arrived5);
+    const std::uint64_t from = ply5Squares & ~arrived5.square;
+    const Summary child{summary5.material, (summary4.computerPieces & ~from) | arrived5.square,
+                        summary4.humanPieces & ~arrived5.square};
+    moves = humanLeafMovesByKind(piece.code, a, child, kinds4, arrived5);
   } else {
     const LeafMoves before{piece.count, piece.gain, piece.reach};
     moves = humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4,
@@ -310,6 +295,55 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
   }
 }
 
+namespace {
+
+// The ply-6 loop with a callback per leaf, the reference for the bulk count. Flattened: the loop,
+// its generator and every scorePly6 call are compiled into this one body, with no call per leaf;
+// kept out of searchPly5, which is lighter without it.
+VOMBEL_FLATTEN VOMBEL_NOINLINE void searchPly6(int toX, int toY, int fromX, int fromY) {
+  applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
+  scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
+}
+
+// What a ply-5 move's score does to the ply-5 loop (a maximising ply).
+inline void takePly5Score() {
+  if (bestScore6 >= bestScore5) {
+    bestScore5 = bestScore6;
+    if (bestScore6 >= bestScore4) cutoffFlag = kFlagSet;
+  }
+}
+
+// searchPly5 with the ply-6 loop counted in bulk, for the move of the computer piece `code` from
+// the square of bit f of plyBoard4 to that of bit t. The child is read as plyBoard4 with the
+// piece arrived (see ArrivedPiece); summary5 holds only its material (touchedPieceTally knows).
+inline void searchPly5InBulk(std::int32_t code, int f, int t) {
+  ++plyCalls[5];
+  bestScore6 = bestScore4;
+  const std::uint64_t to = std::uint64_t{1} << t;
+  summary5.material = summary4.material - plyBoard4(screenFile(t), screenRank(t));
+  if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
+    code = kQueen;
+    summary5.material += kPromotionGain;
+  }
+  arrived5 = {to, code};
+  ply5Squares = (std::uint64_t{1} << f) | to;
+  countPly6Loop();
+  takePly5Score();
+}
+
+// Every ply-5 move of the computer piece on (x, y) of plyBoard4, in the generator's order
+// (computerMoveList, which tests hold to the generator), each searched in bulk.
+inline void searchPly5Moves(const Board& b, int x, int y) {
+  const int f = screenIndex(x, y);
+  const std::int32_t code = b(x, y);
+  std::int8_t to[32];
+  const int count = computerMoveList(code, f, summary4.computerPieces, summary4.humanPieces, to);
+  for (int m = 0; m < count; ++m)
+    searchPly5InBulk(code, f, to[m]);
+}
+
+}  // namespace
+
 void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
   if (searchDifficult) {
@@ -321,7 +355,11 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
       listPly4Pieces();
     }
     bestScore5 = bestScore3;
-    scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
+    if (leavesInBulk) {
+      scanPiecesWithCutoff<Ranks::downward, searchPly5Moves>(plyBoard4, summary4.computerPieces);
+    } else {
+      scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
+    }
     if (bestScore5 <= bestScore4) {
       bestScore4 = bestScore5;
       if (bestScore5 <= bestScore3) cutoffFlag = kFlagSet;
@@ -335,32 +373,11 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   }
 }
 
-namespace {
-
-// The ply-6 loop with a callback per leaf, the reference for the bulk count. Flattened: the loop,
-// its generator and every scorePly6 call are compiled into this one body, with no call per leaf;
-// kept out of searchPly5, which is lighter without it.
-VOMBEL_FLATTEN VOMBEL_NOINLINE void searchPly6(int toX, int toY, int fromX, int fromY) {
-  applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
-  scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
-}
-
-}  // namespace
-
 void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
   bestScore6 = bestScore4;
-  if (leavesInBulk) {
-    arrived5 = summariseComputerMove(summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
-    ply5Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
-    countPly6Loop();
-  } else {
-    searchPly6(toX, toY, fromX, fromY);
-  }
-  if (bestScore6 >= bestScore5) {
-    bestScore5 = bestScore6;
-    if (bestScore6 >= bestScore4) cutoffFlag = kFlagSet;
-  }
+  searchPly6(toX, toY, fromX, fromY);
+  takePly5Score();
 }
 
 void scorePly6(int toX, int toY, int fromX, int fromY) {

@@ -264,6 +264,33 @@ TEST(BulkLeaves, MovesAfterAComputerMoveFollowFromThoseBefore) {
   EXPECT_GT(followed, 20000);
 }
 
+// The computer's moves as a list, against the generator's destinations in order, on random
+// positions of every density (pawns on rank 1 included, which have no move).
+std::vector<int> generatedOrder;
+void rememberInOrder(int toX, int toY, int, int) {
+  generatedOrder.push_back(screenIndex(toX, toY));
+}
+
+TEST(BulkTargets, ComputerMoveListInTheGeneratorsOrder) {
+  std::mt19937 random(19);
+  int moves = 0;
+  for (int round = 0; round < 400; ++round) {
+    const Board b = randomBoard(random, kDensities[round % 6], round % 3 != 0, round % 2 == 0);
+    const Summary s = summaryOf(b);
+    for (int a = 0; a < 64; ++a) {
+      generatedOrder.clear();
+      generateComputerMoves<rememberInOrder>(b, screenFile(a), screenRank(a));
+      std::int8_t to[32];
+      const int count =
+          computerMoveList(b(screenFile(a), screenRank(a)), a, s.computerPieces, s.humanPieces, to);
+      ASSERT_EQ(std::vector<int>(to, to + count), generatedOrder)
+          << boardToText(b) << " square " << a;
+      moves += count;
+    }
+  }
+  EXPECT_GT(moves, 20000);
+}
+
 TEST(BulkTargets, SquaresBeyondAndPastASquareOnARay) {
   // From a1 through c3: d4 to h8 lie beyond c3; with e5 occupied, a ray past c3 runs to e5.
   const int a1 = screenIndex(1, 1);
