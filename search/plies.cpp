@@ -135,20 +135,27 @@ inline void countPly4Leaves(const Board& b, int x, int y) {
 // them alone.
 inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
 
+// One human piece and its leaf moves, in 16 bytes: the loops below read many of them.
 struct PieceLeaves {
-  std::uint64_t square;  // squareBit bit
-  std::uint64_t reach;   // as LeafMoves
-  std::int32_t gain;     // as LeafMoves, or kNoLeaf when the piece has no move
-  std::int16_t count;    // as LeafMoves
-  std::int16_t code;     // the piece's code
+  // Its square and its reach (LeafMoves::reach, which never holds the piece's own square): while
+  // a move changes none of them, the piece's moves stay.
+  std::uint64_t watched;
+  std::int32_t gain;   // as LeafMoves, or kNoLeaf when the piece has no move
+  std::int16_t code;   // the piece's code
+  std::int8_t count;   // as LeafMoves (at most 27)
+  std::int8_t square;  // the bit number of its square
+
+  std::uint64_t reach() const { return watched & ~(std::uint64_t{1} << square); }
 };
+static_assert(sizeof(PieceLeaves) == 16);
 
 // The leaf moves of the human piece `code` on the square of bit a (see humanLeafMovesByKind).
 inline PieceLeaves pieceLeaves(std::int32_t code, int a, const Summary& summary,
-                               const ComputerKinds& kinds, ArrivedPiece arrived = {0, 0}) {
-  const LeafMoves moves = humanLeafMovesByKind(code, a, summary, kinds, arrived);
-  return {std::uint64_t{1} << a, moves.reach, moves.count != 0 ? moves.gain : kNoLeaf,
-          static_cast<std::int16_t>(moves.count), static_cast<std::int16_t>(code)};
+                               const ComputerKinds& kinds) {
+  const LeafMoves moves = humanLeafMovesByKind(code, a, summary, kinds);
+  return {moves.reach | (std::uint64_t{1} << a), moves.count != 0 ? moves.gain : kNoLeaf,
+          static_cast<std::int16_t>(code), static_cast<std::int8_t>(moves.count),
+          static_cast<std::int8_t>(a)};
 }
 
 struct LeafRecords {
@@ -170,11 +177,11 @@ inline void listPly4Pieces() {
     const int a = std::countr_zero(pieces);
     const std::uint64_t square = std::uint64_t{1} << a;
     PieceLeaves piece = records3.pieces[a];
-    if ((records3.recorded & square) == 0 || (piece.reach & ply4Squares) != 0) {
+    if ((records3.recorded & square) == 0 || (piece.watched & ply4Squares) != 0) {
       piece = pieceLeaves(plyBoard4(screenFile(a), screenRank(a)), a, summary4, kinds4);
       // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
       // was.
-      if ((piece.reach & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
+      if ((piece.watched & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
         records3.pieces[a] = piece;
         records3.recorded |= square;
       }
@@ -194,7 +201,7 @@ struct LeafTally {
 // and which it does not capture: but for a pawn, they follow from its moves on plyBoard4
 // (humanLeafMovesAfterMove). Out of line: the loop that calls it stays lighter.
 VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece) {
-  const int a = std::countr_zero(piece.square);
+  const int a = piece.square;
   LeafMoves moves;
   if (piece.code == -kPawn) {
     const std::uint64_t from = ply5Squares & ~arrived5.square;
@@ -202,7 +209,7 @@ VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece) {
                         summary4.humanPieces & ~arrived5.square};
     moves = humanLeafMovesByKind(piece.code, a, child, kinds4, arrived5);
   } else {
-    const LeafMoves before{piece.count, piece.gain, piece.reach};
+    const LeafMoves before{piece.count, piece.gain, piece.reach()};
     moves = humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4,
                                     ply5Squares & ~arrived5.square, arrived5);
   }
@@ -232,8 +239,8 @@ inline void countPly6Loop() {
   for (int k = 0; k < count; ++k) {
     const PieceLeaves& piece = ply4Pieces[k];
     LeafTally tally{piece.count, piece.gain};
-    if (((piece.square | piece.reach) & ply5Squares) != 0) {
-      if ((piece.square & ply5Squares) != 0) continue;  // captured by the ply-5 move
+    if ((piece.watched & ply5Squares) != 0) {
+      if (((arrived5.square >> piece.square) & 1) != 0) continue;  // captured by the ply-5 move
       tally = touchedPieceTally(piece);
     }
     calls += tally.count;
