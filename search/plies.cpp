@@ -6,7 +6,9 @@
 //
 // The last ply's loop (ply 6 at Difficult, ply 4 at Easy) is counted in bulk, piece by piece
 // (countPly6Loop, countPly4Leaves); its callbacks, scorePly6 and the leaf of searchPly4, stay as
-// the reference, run when bulkLeaves is off. Both give the same counts, scores and moves.
+// the reference, run when bulkLeaves is off. Both give the same counts, scores and moves. With
+// the bulk count, ply 5 has no callback either: each computer piece's moves are listed from sets
+// in the generator's order (computerMoveList) and searched in a loop (searchPly5Moves).
 #include <algorithm>
 #include <limits>
 
@@ -124,15 +126,15 @@ inline void countPly4Leaves(const Board& b, int x, int y) {
 }
 
 // The ply-6 leaves (Difficult). Their parents are the ply-5 children of plyBoard4, which the bulk
-// count reads as plyBoard4 with the ply-5 move's piece arrived (arrived5) instead of copying them
+// count reads as plyBoard4 with the ply-5 move's piece arrived (BulkMove) instead of copying them
 // into plyBoard5.
 //
 // A move changes two squares, its origin and destination. A human piece whose reach holds
 // neither has the same moves after the move as before (and the same as after any other such
 // move). So the human pieces of plyBoard4 are listed once per ply-4 move with their moves there
-// (ply4Pieces), and a ply-5 child recomputes only the pieces whose reach its move touches. The
-// moves of the pieces of plyBoard3 are kept likewise (records3) for the ply-4 moves that leave
-// them alone.
+// (ply4Pieces), and a ply-5 child updates only the pieces whose reach its move touches, from
+// their moves on plyBoard4 (touchedPieceTally). The moves of the pieces of plyBoard3 are kept
+// likewise (records3) for the ply-4 moves that leave them alone.
 inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
 
 // One human piece and its leaf moves, in 16 bytes: the loops below read many of them.
@@ -163,8 +165,14 @@ struct LeafRecords {
   std::uint64_t recorded;  // the squares whose entry holds
 };
 LeafRecords records3;  // for plyBoard3, cleared per ply-3 move
-std::uint64_t ply4Squares, ply5Squares;
-ArrivedPiece arrived5;
+std::uint64_t ply4Squares;
+
+// A ply-5 move as the bulk count reads its child: plyBoard4 with the moving piece arrived.
+struct BulkMove {
+  std::uint64_t from;     // the square it leaves (squareBit bit)
+  ArrivedPiece arrived;   // where it arrives, as what
+  std::int32_t material;  // the child's material
+};
 
 PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's order
 int ply4PieceCount;
@@ -176,15 +184,18 @@ inline void listPly4Pieces() {
   for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
     const int a = std::countr_zero(pieces);
     const std::uint64_t square = std::uint64_t{1} << a;
-    PieceLeaves piece = records3.pieces[a];
-    if ((records3.recorded & square) == 0 || (piece.watched & ply4Squares) != 0) {
-      piece = pieceLeaves(plyBoard4(screenFile(a), screenRank(a)), a, summary4, kinds4);
-      // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
-      // was.
-      if ((piece.watched & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
-        records3.pieces[a] = piece;
-        records3.recorded |= square;
-      }
+    const PieceLeaves& kept = records3.pieces[a];
+    if ((records3.recorded & square) != 0 && (kept.watched & ply4Squares) == 0) {
+      ply4Pieces[ply4PieceCount++] = kept;
+      continue;
+    }
+    const PieceLeaves piece =
+        pieceLeaves(plyBoard4(screenFile(a), screenRank(a)), a, summary4, kinds4);
+    // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
+    // was.
+    if ((piece.watched & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
+      records3.pieces[a] = piece;
+      records3.recorded |= square;
     }
     ply4Pieces[ply4PieceCount++] = piece;
   }
@@ -200,18 +211,18 @@ struct LeafTally {
 // The moves in the ply-5 move's child of a human piece of plyBoard4 whose reach that move touches
 // and which it does not capture: but for a pawn, they follow from its moves on plyBoard4
 // (humanLeafMovesAfterMove). Out of line: the loop that calls it stays lighter.
-VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece) {
+VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece, const BulkMove& move) {
   const int a = piece.square;
+  const std::uint64_t to = move.arrived.square;
   LeafMoves moves;
   if (piece.code == -kPawn) {
-    const std::uint64_t from = ply5Squares & ~arrived5.square;
-    const Summary child{summary5.material, (summary4.computerPieces & ~from) | arrived5.square,
-                        summary4.humanPieces & ~arrived5.square};
-    moves = humanLeafMovesByKind(piece.code, a, child, kinds4, arrived5);
+    const Summary child{move.material, (summary4.computerPieces & ~move.from) | to,
+                        summary4.humanPieces & ~to};
+    moves = humanLeafMovesByKind(piece.code, a, child, kinds4, move.arrived);
   } else {
     const LeafMoves before{piece.count, piece.gain, piece.reach()};
-    moves = humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4,
-                                    ply5Squares & ~arrived5.square, arrived5);
+    moves =
+        humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4, move.from, move.arrived);
   }
   return {moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
 }
@@ -225,8 +236,9 @@ VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece) {
 // So the loop is a search for the first piece with a move and gain >= enough; the best is that
 // piece's lowest, or, when none ends the loop, the lowest of all. The flag is only ever left
 // clear: a cut-off ends the loop, and one arriving set stops it after the first square.
-inline void countPly6Loop() {
-  const std::int32_t material = summary5.material;
+inline void countPly6Loop(const BulkMove& move) {
+  const std::int32_t material = move.material;
+  const std::uint64_t changed = move.from | move.arrived.square;
   const std::int32_t enough = material - std::min(static_cast<std::int32_t>(bestScore5),
                                                   static_cast<std::int32_t>(bestScore6) - 1);
   int count = ply4PieceCount;
@@ -239,9 +251,9 @@ inline void countPly6Loop() {
   for (int k = 0; k < count; ++k) {
     const PieceLeaves& piece = ply4Pieces[k];
     LeafTally tally{piece.count, piece.gain};
-    if ((piece.watched & ply5Squares) != 0) {
-      if (((arrived5.square >> piece.square) & 1) != 0) continue;  // captured by the ply-5 move
-      tally = touchedPieceTally(piece);
+    if ((piece.watched & changed) != 0) {
+      if (((move.arrived.square >> piece.square) & 1) != 0) continue;  // captured by the move
+      tally = touchedPieceTally(piece, move);
     }
     calls += tally.count;
     highest = std::max(highest, tally.gain);
@@ -322,19 +334,18 @@ inline void takePly5Score() {
 
 // searchPly5 with the ply-6 loop counted in bulk, for the move of the computer piece `code` from
 // the square of bit f of plyBoard4 to that of bit t. The child is read as plyBoard4 with the
-// piece arrived (see ArrivedPiece); summary5 holds only its material (touchedPieceTally knows).
+// piece arrived (see ArrivedPiece).
 inline void searchPly5InBulk(std::int32_t code, int f, int t) {
   ++plyCalls[5];
   bestScore6 = bestScore4;
-  const std::uint64_t to = std::uint64_t{1} << t;
-  summary5.material = summary4.material - plyBoard4(screenFile(t), screenRank(t));
+  BulkMove move{std::uint64_t{1} << f,
+                {std::uint64_t{1} << t, code},
+                summary4.material - plyBoard4(screenFile(t), screenRank(t))};
   if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
-    code = kQueen;
-    summary5.material += kPromotionGain;
+    move.arrived.code = kQueen;
+    move.material += kPromotionGain;
   }
-  arrived5 = {to, code};
-  ply5Squares = (std::uint64_t{1} << f) | to;
-  countPly6Loop();
+  countPly6Loop(move);
   takePly5Score();
 }
 
