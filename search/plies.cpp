@@ -338,9 +338,10 @@ inline void takePly5Score() {
 inline void searchPly5InBulk(std::int32_t code, int f, int t) {
   ++plyCalls[5];
   bestScore6 = bestScore4;
-  BulkMove move{std::uint64_t{1} << f,
-                {std::uint64_t{1} << t, code},
-                summary4.material - plyBoard4(screenFile(t), screenRank(t))};
+  const std::uint64_t to = std::uint64_t{1} << t;
+  const std::int32_t captured =
+      (summary4.humanPieces & to) != 0 ? plyBoard4(screenFile(t), screenRank(t)) : kEmpty;
+  BulkMove move{std::uint64_t{1} << f, {to, code}, summary4.material - captured};
   if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
     move.arrived.code = kQueen;
     move.material += kPromotionGain;
