@@ -32,7 +32,8 @@ namespace {
 Summary summary2, summary3, summary4, summary5;
 
 // The computer's pieces of plyBoard2 to plyBoard4 by kind, kept up to date move by move like the
-// summaries: the bulk count prices captures with them (humanLeafMovesByKind).
+// summaries when the ply-6 loops are counted in bulk: they price its captures
+// (humanLeafMovesByKind).
 ComputerKinds kinds2, kinds3, kinds4;
 
 // Whether the leaf loops below the reply being searched count in bulk: bulkLeaves, unless a pawn
@@ -283,8 +284,8 @@ void searchReplies() {
     copyBoard(plyBoard2, replyPositions[m]);
     summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
                 pieceSquares<Side::human>(plyBoard2)};
-    kinds2 = computerKinds(plyBoard2);
     leavesInBulk = bulkLeaves && !stalePawn(plyBoard2);
+    if (searchDifficult && leavesInBulk) kinds2 = computerKinds(plyBoard2);
     bestScore3 = kLowestScore;
     scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
     if (bestScore3 <= bestScore2) {
@@ -298,9 +299,11 @@ void searchReplies() {
 void searchPly3(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[3];
   applyComputerMove(plyBoard3, summary3, plyBoard2, summary2, toX, toY, fromX, fromY);
-  kinds3 = kinds2;
-  moveKind(kinds3, plyBoard2(fromX, fromY), plyBoard3(toX, toY), squareBit(fromX, fromY),
-           squareBit(toX, toY));
+  if (searchDifficult && leavesInBulk) {
+    kinds3 = kinds2;
+    moveKind(kinds3, plyBoard2(fromX, fromY), plyBoard3(toX, toY), squareBit(fromX, fromY),
+             squareBit(toX, toY));
+  }
   bestScore4 = bestScore2;
   records3.recorded = 0;
   if (!searchDifficult && leavesInBulk) {
