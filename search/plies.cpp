@@ -211,8 +211,8 @@ struct LeafTally {
 
 // The moves in the ply-5 move's child of a human piece of plyBoard4 whose reach that move touches
 // and which it does not capture: but for a pawn, they follow from its moves on plyBoard4
-// (humanLeafMovesAfterMove). Out of line: the loop that calls it stays lighter.
-VOMBEL_NOINLINE LeafTally touchedPieceTally(const PieceLeaves& piece, const BulkMove& move) {
+// (humanLeafMovesAfterMove).
+inline LeafTally touchedPieceTally(const PieceLeaves& piece, const BulkMove& move) {
   const int a = piece.square;
   const std::uint64_t to = move.arrived.square;
   LeafMoves moves;
