@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <type_traits>
 
 #include "movegen/generators.h"
 #include "state/board.h"
@@ -21,6 +22,12 @@ struct Tables {
   std::uint64_t king[64];    // the king's steps likewise
   // ray[r][a]: every square from a along kRays[r] to the edge, a itself excluded.
   std::uint64_t ray[8][64];
+  // rayTo[a][b]: the ray r from a whose squares hold b, or -1 when no ray from a passes b.
+  std::int8_t rayTo[64][64];
+  // knightTo[a][s], kingTo[a][s]: the square of step s (in generation order) from a, or -1 when
+  // it leaves the board.
+  std::int8_t knightTo[64][8];
+  std::int8_t kingTo[64][8];
 };
 
 constexpr Tables makeTables() {
@@ -29,12 +36,26 @@ constexpr Tables makeTables() {
     const int x = screenFile(a);
     const int y = screenRank(a);
     for (int s = 0; s < 8; ++s) {
+      const int knightX = x + kKnightSteps[s][0];
+      const int knightY = y + kKnightSteps[s][1];
+      t.knightTo[a][s] = static_cast<std::int8_t>(
+          isPlayable(knightX, knightY) ? screenIndex(knightX, knightY) : -1);
+      const int kingX = x + kKingSteps[s][0];
+      const int kingY = y + kKingSteps[s][1];
+      t.kingTo[a][s] =
+          static_cast<std::int8_t>(isPlayable(kingX, kingY) ? screenIndex(kingX, kingY) : -1);
       if (isPlayable(x + kKnightSteps[s][0], y + kKnightSteps[s][1]))
         t.knight[a] |= squareBit(x + kKnightSteps[s][0], y + kKnightSteps[s][1]);
       if (isPlayable(x + kKingSteps[s][0], y + kKingSteps[s][1]))
         t.king[a] |= squareBit(x + kKingSteps[s][0], y + kKingSteps[s][1]);
       for (int k = 1; isPlayable(x + k * kRays[s][0], y + k * kRays[s][1]); ++k)
         t.ray[s][a] |= squareBit(x + k * kRays[s][0], y + k * kRays[s][1]);
+    }
+    for (int b = 0; b < 64; ++b) {
+      t.rayTo[a][b] = -1;
+      for (int r = 0; r < 8; ++r) {
+        if ((t.ray[r][a] >> b) & 1) t.rayTo[a][b] = static_cast<std::int8_t>(r);
+      }
     }
   }
   return t;
@@ -74,6 +95,35 @@ inline constexpr std::uint64_t kRank8Squares = 0xFF;  // bits 0..7
 inline constexpr std::uint64_t kRank2Squares = std::uint64_t{0xFF} << 48;
 inline constexpr std::uint64_t kFile1Squares = 0x0101010101010101ull;  // bit 0 of every byte
 inline constexpr std::uint64_t kFile8Squares = kFile1Squares << 7;
+
+// The squares on the line from the square of bit a through that of bit b that lie beyond b; none
+// when b is on no ray from a. A ray that reached b before b was occupied loses them once it is.
+inline std::uint64_t squaresBeyond(int a, int b) {
+  using namespace targets_detail;
+  const int r = kTables.rayTo[a][b];
+  return r < 0 ? 0 : kTables.ray[r][b];
+}
+
+// What a ray from the square of bit a that ended on the square of bit b reaches once b is empty:
+// the squares beyond b up to and including the next occupied one, or to the edge; none when b is
+// on no ray from a.
+inline std::uint64_t squaresPast(int a, int b, std::uint64_t occupied);
+
+// The squares of ray r (decided at run time) from the square of bit a up to and including its
+// first occupied square, or to the edge: rayReach for a ray that is not a constant.
+inline std::uint64_t rayReachAlong(int r, int a, std::uint64_t occupied) {
+  using namespace targets_detail;
+  const std::uint64_t ray = kTables.ray[r][a];
+  const std::uint64_t blockers = ray & occupied;
+  const int first = growsAlong(r) ? std::countr_zero(blockers | (std::uint64_t{1} << 63))
+                                  : 63 - std::countl_zero(blockers | 1);
+  return ray ^ kTables.ray[r][first];
+}
+
+inline std::uint64_t squaresPast(int a, int b, std::uint64_t occupied) {
+  const int r = targets_detail::kTables.rayTo[a][b];
+  return r < 0 ? 0 : rayReachAlong(r, b, occupied);
+}
 
 // The number of squares in a set. std::popcount counts the same, but without a CPU-specific
 // flag GCC makes it a library call; these few operations add the bits in place: pairs, then
@@ -139,6 +189,72 @@ inline PieceSquares humanPieceSquares(std::int32_t code, int a, std::uint64_t co
   }
   // A step or ray piece may go to every square of its reach but its own side's.
   return {reach, reach & ~human};
+}
+
+// The destinations of every move of the computer piece `code` on the square of bit f, in the
+// order generateComputerMoves finds them, written to `to` as bit numbers; returns how many. The
+// pieces stand on the squares of `computer` and `human`. A pawn steps towards rank 1 (8 bits up):
+// double step, single step, then the captures towards file x + 1 and x - 1; steps in the order
+// of their tables; each ray in turn, nearest square first, up to a human piece or before a
+// computer one.
+inline int computerMoveList(std::int32_t code, int f, std::uint64_t computer, std::uint64_t human,
+                            std::int8_t (&to)[32]) {
+  using namespace targets_detail;
+  const std::uint64_t occupied = computer | human;
+  int n = 0;
+  const auto steps = [&](const std::int8_t(&table)[8]) {
+    for (int s = 0; s < 8; ++s) {
+      if (table[s] >= 0 && ((computer >> table[s]) & 1) == 0) to[n++] = table[s];
+    }
+  };
+  const auto ray = [&](auto r) {
+    std::uint64_t targets = rayReach<r.value>(f, occupied) & ~computer;
+    if (growsAlong(r.value)) {
+      for (; targets != 0; targets &= targets - 1)
+        to[n++] = static_cast<std::int8_t>(std::countr_zero(targets));
+    } else {
+      for (; targets != 0; targets &= ~(std::uint64_t{1} << (63 - std::countl_zero(targets))))
+        to[n++] = static_cast<std::int8_t>(63 - std::countl_zero(targets));
+    }
+  };
+  using R0 = std::integral_constant<int, 0>;
+  using R1 = std::integral_constant<int, 1>;
+  using R2 = std::integral_constant<int, 2>;
+  using R3 = std::integral_constant<int, 3>;
+  using R4 = std::integral_constant<int, 4>;
+  using R5 = std::integral_constant<int, 5>;
+  using R6 = std::integral_constant<int, 6>;
+  using R7 = std::integral_constant<int, 7>;
+  switch (code) {
+    case kPawn: {
+      if (f >= 56) break;  // on rank 1: the border ahead
+      const int x = f % 8 + 1;
+      const bool aheadEmpty = ((occupied >> (f + 8)) & 1) == 0;
+      if (f >= 8 && f < 16 && aheadEmpty && ((occupied >> (f + 16)) & 1) == 0) to[n++] = f + 16;
+      if (aheadEmpty) to[n++] = f + 8;
+      if (x < 8 && ((human >> (f + 9)) & 1) != 0) to[n++] = f + 9;
+      if (x > 1 && ((human >> (f + 7)) & 1) != 0) to[n++] = f + 7;
+      break;
+    }
+    case kKnight:
+      steps(kTables.knightTo[f]);
+      break;
+    case kBishop:
+      ray(R0{}), ray(R1{}), ray(R2{}), ray(R3{});
+      break;
+    case kRook:
+      ray(R4{}), ray(R5{}), ray(R6{}), ray(R7{});
+      break;
+    case kQueen:
+      ray(R0{}), ray(R1{}), ray(R2{}), ray(R3{}), ray(R4{}), ray(R5{}), ray(R6{}), ray(R7{});
+      break;
+    case kComputerKing:
+      steps(kTables.kingTo[f]);
+      break;
+    default:
+      break;
+  }
+  return n;
 }
 
 }  // namespace vombel

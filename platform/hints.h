@@ -9,7 +9,10 @@
 #define VOMBEL_UNROLL(n) VOMBEL_PRAGMA(GCC unroll n)
 // Inlines every call made by the function it precedes, recursively.
 #define VOMBEL_FLATTEN [[gnu::flatten]]
+// Keeps a function out of its callers: a path that a hot function seldom takes stays out of it.
+#define VOMBEL_NOINLINE [[gnu::noinline]]
 #else
 #define VOMBEL_UNROLL(n)
 #define VOMBEL_FLATTEN
+#define VOMBEL_NOINLINE
 #endif

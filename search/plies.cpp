@@ -6,7 +6,9 @@
 //
 // The last ply's loop (ply 6 at Difficult, ply 4 at Easy) is counted in bulk, piece by piece
 // (countPly6Loop, countPly4Leaves); its callbacks, scorePly6 and the leaf of searchPly4, stay as
-// the reference, run when bulkLeaves is off. Both give the same counts, scores and moves.
+// the reference, run when bulkLeaves is off. Both give the same counts, scores and moves. With
+// the bulk count, ply 5 has no callback either: each computer piece's moves are listed from sets
+// in the generator's order (computerMoveList) and searched in a loop (searchPly5Moves).
 #include <algorithm>
 #include <limits>
 
@@ -29,9 +31,28 @@ namespace {
 // go straight from one piece of the side to move to the next.
 Summary summary2, summary3, summary4, summary5;
 
+// The computer's pieces of plyBoard2 to plyBoard4 by kind, kept up to date move by move like the
+// summaries when the ply-6 loops are counted in bulk: they price its captures
+// (humanLeafMovesByKind).
+ComputerKinds kinds2, kinds3, kinds4;
+
 // Whether the leaf loops below the reply being searched count in bulk: bulkLeaves, unless a pawn
 // stands on its last rank in the reply (see stalePawn).
 bool leavesInBulk;
+
+// The kinds after a computer move of the piece `code` (before its promotion, `arrivedCode`
+// after) from the square `from` to `to`; no computer piece stood on `to`.
+inline void moveKind(ComputerKinds& kinds, std::int32_t code, std::int32_t arrivedCode,
+                     std::uint64_t from, std::uint64_t to) {
+  kinds.squares[kindOf(code)] &= ~from;
+  kinds.squares[kindOf(arrivedCode)] |= to;
+}
+
+// The kinds after a human move captured whatever stood on `to`.
+inline void captureKind(ComputerKinds& kinds, std::uint64_t to) {
+  for (std::uint64_t& squares : kinds.squares)
+    squares &= ~to;
+}
 
 // Plays a computer move from parent onto child: a pawn that reaches rank 1 becomes a queen.
 // The child's summary follows: the captured code leaves, a promotion adds a queen's worth.
@@ -48,24 +69,6 @@ inline void applyComputerMove(Board& child, Summary& childSummary, const Board& 
   const std::uint64_t to = squareBit(toX, toY);
   childSummary.computerPieces = (parentSummary.computerPieces & ~squareBit(fromX, fromY)) | to;
   childSummary.humanPieces = parentSummary.humanPieces & ~to;
-}
-
-// applyComputerMove's summary of the child without the child: at a leaf's parent the bulk count
-// reads the board above with the piece that arrives (see ArrivedPiece). Exact only where no
-// computer pawn stands on rank 1 before the move.
-inline ArrivedPiece summariseComputerMove(Summary& childSummary, const Board& parent,
-                                          const Summary& parentSummary, int toX, int toY, int fromX,
-                                          int fromY) {
-  std::int32_t code = parent(fromX, fromY);
-  childSummary.material = parentSummary.material - parent(toX, toY);
-  if (code == kPawn && toY == 1) {
-    code = kQueen;
-    childSummary.material += kPromotionGain;
-  }
-  const std::uint64_t to = squareBit(toX, toY);
-  childSummary.computerPieces = (parentSummary.computerPieces & ~squareBit(fromX, fromY)) | to;
-  childSummary.humanPieces = parentSummary.humanPieces & ~to;
-  return {to, code};
 }
 
 // Plays a human move from parent onto child: a pawn that reaches rank 8 becomes a queen.
@@ -124,37 +127,56 @@ inline void countPly4Leaves(const Board& b, int x, int y) {
 }
 
 // The ply-6 leaves (Difficult). Their parents are the ply-5 children of plyBoard4, which the bulk
-// count reads as plyBoard4 with the ply-5 move's piece arrived (arrived5) instead of copying them
+// count reads as plyBoard4 with the ply-5 move's piece arrived (BulkMove) instead of copying them
 // into plyBoard5.
 //
 // A move changes two squares, its origin and destination. A human piece whose reach holds
 // neither has the same moves after the move as before (and the same as after any other such
 // move). So the human pieces of plyBoard4 are listed once per ply-4 move with their moves there
-// (ply4Pieces), and a ply-5 child recomputes only the pieces whose reach its move touches. The
-// moves of the pieces of plyBoard3 are kept likewise (records3) for the ply-4 moves that leave
-// them alone.
+// (ply4Pieces), and a ply-5 child updates only the pieces whose reach its move touches, from
+// their moves on plyBoard4 (touchedPieceTally). The moves of the pieces of plyBoard3 are kept
+// likewise (records3) for the ply-4 moves that leave them alone.
+inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
+
+// One human piece and its leaf moves, in 16 bytes: the loops below read many of them.
+struct PieceLeaves {
+  // Its square and its reach (LeafMoves::reach, which never holds the piece's own square): while
+  // a move changes none of them, the piece's moves stay.
+  std::uint64_t watched;
+  std::int32_t gain;   // as LeafMoves, or kNoLeaf when the piece has no move
+  std::int16_t code;   // the piece's code
+  std::int8_t count;   // as LeafMoves (at most 27)
+  std::int8_t square;  // the bit number of its square
+
+  std::uint64_t reach() const { return watched & ~(std::uint64_t{1} << square); }
+};
+static_assert(sizeof(PieceLeaves) == 16);
+
+// The leaf moves of the human piece `code` on the square of bit a (see humanLeafMovesByKind).
+inline PieceLeaves pieceLeaves(std::int32_t code, int a, const Summary& summary,
+                               const ComputerKinds& kinds) {
+  const LeafMoves moves = humanLeafMovesByKind(code, a, summary, kinds);
+  return {moves.reach | (std::uint64_t{1} << a), moves.count != 0 ? moves.gain : kNoLeaf,
+          static_cast<std::int16_t>(code), static_cast<std::int8_t>(moves.count),
+          static_cast<std::int8_t>(a)};
+}
+
 struct LeafRecords {
-  LeafMoves moves[64];     // by square
+  PieceLeaves pieces[64];  // by square
   std::uint64_t recorded;  // the squares whose entry holds
 };
 LeafRecords records3;  // for plyBoard3, cleared per ply-3 move
-std::uint64_t ply4Squares, ply5Squares;
-ArrivedPiece arrived5;
+std::uint64_t ply4Squares;
 
-inline constexpr std::int32_t kNoLeaf = std::numeric_limits<std::int32_t>::min();
-
-struct PieceLeaves {
-  std::uint64_t square;  // squareBit bit
-  std::uint64_t reach;   // as LeafMoves
-  int count;             // as LeafMoves
-  std::int32_t gain;     // as LeafMoves, or kNoLeaf when the piece has no move
+// A ply-5 move as the bulk count reads its child: plyBoard4 with the moving piece arrived.
+struct BulkMove {
+  std::uint64_t from;     // the square it leaves (squareBit bit)
+  ArrivedPiece arrived;   // where it arrives, as what
+  std::int32_t material;  // the child's material
 };
+
 PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's order
 int ply4PieceCount;
-
-inline PieceLeaves pieceLeaves(std::uint64_t square, const LeafMoves& moves) {
-  return {square, moves.reach, moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
-}
 
 // Lists the human pieces of plyBoard4 and their moves, from records3 where the ply-4 move left a
 // piece alone.
@@ -163,18 +185,47 @@ inline void listPly4Pieces() {
   for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
     const int a = std::countr_zero(pieces);
     const std::uint64_t square = std::uint64_t{1} << a;
-    LeafMoves moves = records3.moves[a];
-    if ((records3.recorded & square) == 0 || (moves.reach & ply4Squares) != 0) {
-      moves = humanLeafMoves(plyBoard4, summary4, a);
-      // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
-      // was.
-      if ((moves.reach & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
-        records3.moves[a] = moves;
-        records3.recorded |= square;
-      }
+    const PieceLeaves& kept = records3.pieces[a];
+    if ((records3.recorded & square) != 0 && (kept.watched & ply4Squares) == 0) {
+      ply4Pieces[ply4PieceCount++] = kept;
+      continue;
     }
-    ply4Pieces[ply4PieceCount++] = pieceLeaves(square, moves);
+    const PieceLeaves piece =
+        pieceLeaves(plyBoard4(screenFile(a), screenRank(a)), a, summary4, kinds4);
+    // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
+    // was.
+    if ((piece.watched & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
+      records3.pieces[a] = piece;
+      records3.recorded |= square;
+    }
+    ply4Pieces[ply4PieceCount++] = piece;
   }
+}
+
+// What the leaf loop needs of one piece's moves: their number and the most material one takes
+// (kNoLeaf for none). Small enough to come back in a register.
+struct LeafTally {
+  std::int32_t count;
+  std::int32_t gain;
+};
+
+// The moves in the ply-5 move's child of a human piece of plyBoard4 whose reach that move touches
+// and which it does not capture: but for a pawn, they follow from its moves on plyBoard4
+// (humanLeafMovesAfterMove).
+inline LeafTally touchedPieceTally(const PieceLeaves& piece, const BulkMove& move) {
+  const int a = piece.square;
+  const std::uint64_t to = move.arrived.square;
+  LeafMoves moves;
+  if (piece.code == -kPawn) {
+    const Summary child{move.material, (summary4.computerPieces & ~move.from) | to,
+                        summary4.humanPieces & ~to};
+    moves = humanLeafMovesByKind(piece.code, a, child, kinds4, move.arrived);
+  } else {
+    const LeafMoves before{piece.count, piece.gain, piece.reach()};
+    moves =
+        humanLeafMovesAfterMove(piece.code, a, before, summary4, kinds4, move.from, move.arrived);
+  }
+  return {moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
 }
 
 // The ply-6 loop in bulk, as scanPiecesWithCutoff with countLeaves for each piece would run it.
@@ -186,27 +237,28 @@ inline void listPly4Pieces() {
 // So the loop is a search for the first piece with a move and gain >= enough; the best is that
 // piece's lowest, or, when none ends the loop, the lowest of all. The flag is only ever left
 // clear: a cut-off ends the loop, and one arriving set stops it after the first square.
-inline void countPly6Loop() {
-  const std::int32_t material = summary5.material;
+inline void countPly6Loop(const BulkMove& move) {
+  const std::int32_t material = move.material;
+  const std::uint64_t changed = move.from | move.arrived.square;
   const std::int32_t enough = material - std::min(static_cast<std::int32_t>(bestScore5),
                                                   static_cast<std::int32_t>(bestScore6) - 1);
   int count = ply4PieceCount;
   if (cutoffFlag != kFlagClear) {
     cutoffFlag = kFlagClear;
-    count = count != 0 && ply4Pieces[0].square == 1 ? 1 : 0;  // only rank 8, file 1
+    count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
   }
   unsigned long long calls = 0;
   std::int32_t highest = kNoLeaf;  // the highest gain so far
   for (int k = 0; k < count; ++k) {
-    PieceLeaves piece = ply4Pieces[k];
-    if (((piece.square | piece.reach) & ply5Squares) != 0) {
-      if ((piece.square & ply5Squares) != 0) continue;  // captured by the ply-5 move
-      piece = pieceLeaves(piece.square, humanLeafMoves(plyBoard4, summary5,
-                                                       std::countr_zero(piece.square), arrived5));
+    const PieceLeaves& piece = ply4Pieces[k];
+    LeafTally tally{piece.count, piece.gain};
+    if ((piece.watched & changed) != 0) {
+      if (((move.arrived.square >> piece.square) & 1) != 0) continue;  // captured by the move
+      tally = touchedPieceTally(piece, move);
     }
-    calls += piece.count;
-    highest = std::max(highest, piece.gain);
-    if (piece.gain >= enough) break;
+    calls += tally.count;
+    highest = std::max(highest, tally.gain);
+    if (tally.gain >= enough) break;
   }
   if (highest != kNoLeaf) {
     bestScore6 = std::min(bestScore6, static_cast<float>(material - highest));
@@ -233,6 +285,7 @@ void searchReplies() {
     summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
                 pieceSquares<Side::human>(plyBoard2)};
     leavesInBulk = bulkLeaves && !stalePawn(plyBoard2);
+    if (searchDifficult && leavesInBulk) kinds2 = computerKinds(plyBoard2);
     bestScore3 = kLowestScore;
     scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
     if (bestScore3 <= bestScore2) {
@@ -246,6 +299,11 @@ void searchReplies() {
 void searchPly3(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[3];
   applyComputerMove(plyBoard3, summary3, plyBoard2, summary2, toX, toY, fromX, fromY);
+  if (searchDifficult && leavesInBulk) {
+    kinds3 = kinds2;
+    moveKind(kinds3, plyBoard2(fromX, fromY), plyBoard3(toX, toY), squareBit(fromX, fromY),
+             squareBit(toX, toY));
+  }
   bestScore4 = bestScore2;
   records3.recorded = 0;
   if (!searchDifficult && leavesInBulk) {
@@ -259,14 +317,71 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
   }
 }
 
+namespace {
+
+// The ply-6 loop with a callback per leaf, the reference for the bulk count. Flattened: the loop,
+// its generator and every scorePly6 call are compiled into this one body, with no call per leaf;
+// kept out of searchPly5, which is lighter without it.
+VOMBEL_FLATTEN VOMBEL_NOINLINE void searchPly6(int toX, int toY, int fromX, int fromY) {
+  applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
+  scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
+}
+
+// What a ply-5 move's score does to the ply-5 loop (a maximising ply).
+inline void takePly5Score() {
+  if (bestScore6 >= bestScore5) {
+    bestScore5 = bestScore6;
+    if (bestScore6 >= bestScore4) cutoffFlag = kFlagSet;
+  }
+}
+
+// searchPly5 with the ply-6 loop counted in bulk, for the move of the computer piece `code` from
+// the square of bit f of plyBoard4 to that of bit t. The child is read as plyBoard4 with the
+// piece arrived (see ArrivedPiece).
+inline void searchPly5InBulk(std::int32_t code, int f, int t) {
+  ++plyCalls[5];
+  bestScore6 = bestScore4;
+  const std::uint64_t to = std::uint64_t{1} << t;
+  const std::int32_t captured =
+      (summary4.humanPieces & to) != 0 ? plyBoard4(screenFile(t), screenRank(t)) : kEmpty;
+  BulkMove move{std::uint64_t{1} << f, {to, code}, summary4.material - captured};
+  if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
+    move.arrived.code = kQueen;
+    move.material += kPromotionGain;
+  }
+  countPly6Loop(move);
+  takePly5Score();
+}
+
+// Every ply-5 move of the computer piece on (x, y) of plyBoard4, in the generator's order
+// (computerMoveList, which tests hold to the generator), each searched in bulk.
+inline void searchPly5Moves(const Board& b, int x, int y) {
+  const int f = screenIndex(x, y);
+  const std::int32_t code = b(x, y);
+  std::int8_t to[32];
+  const int count = computerMoveList(code, f, summary4.computerPieces, summary4.humanPieces, to);
+  for (int m = 0; m < count; ++m)
+    searchPly5InBulk(code, f, to[m]);
+}
+
+}  // namespace
+
 void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
   if (searchDifficult) {
     applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
     ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
-    if (leavesInBulk) listPly4Pieces();
+    if (leavesInBulk) {
+      kinds4 = kinds3;
+      captureKind(kinds4, squareBit(toX, toY));
+      listPly4Pieces();
+    }
     bestScore5 = bestScore3;
-    scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
+    if (leavesInBulk) {
+      scanPiecesWithCutoff<Ranks::downward, searchPly5Moves>(plyBoard4, summary4.computerPieces);
+    } else {
+      scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
+    }
     if (bestScore5 <= bestScore4) {
       bestScore4 = bestScore5;
       if (bestScore5 <= bestScore3) cutoffFlag = kFlagSet;
@@ -280,23 +395,11 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   }
 }
 
-// Flattened: the ply-6 loop, its generator and every scorePly6 call are compiled into this one
-// body, with no call per leaf.
-VOMBEL_FLATTEN void searchPly5(int toX, int toY, int fromX, int fromY) {
+void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
   bestScore6 = bestScore4;
-  if (leavesInBulk) {
-    arrived5 = summariseComputerMove(summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
-    ply5Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
-    countPly6Loop();
-  } else {
-    applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
-    scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
-  }
-  if (bestScore6 >= bestScore5) {
-    bestScore5 = bestScore6;
-    if (bestScore6 >= bestScore4) cutoffFlag = kFlagSet;
-  }
+  searchPly6(toX, toY, fromX, fromY);
+  takePly5Score();
 }
 
 void scorePly6(int toX, int toY, int fromX, int fromY) {

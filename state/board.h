@@ -85,11 +85,14 @@ constexpr bool isPlayable(int x, int y) {
 constexpr int screenIndex(int x, int y) {
   return (8 - y) * 8 + (x - 1);
 }
+// For a = 0..63 the bit operations equal a % 8 and a / 8, without the sign fix-ups of a division.
 constexpr int screenFile(int a) {
-  return a % 8 + 1;
+  assert(a >= 0 && a < 64);
+  return (a & 7) + 1;
 }
 constexpr int screenRank(int a) {
-  return 8 - a / 8;
+  assert(a >= 0 && a < 64);
+  return 8 - (a >> 3);
 }
 
 // The square (x, y) as one bit of a 64-bit set of squares, numbered by the screen index. Ascending

@@ -201,6 +201,114 @@ TEST(BulkLeaves, ParentReadAsTheBoardAbovePlusTheArrivedPiece) {
   EXPECT_GT(checked, 10000);
 }
 
+void expectSameMoves(const LeafMoves& fast, const LeafMoves& reference, const Board& b, int a) {
+  ASSERT_EQ(fast.count, reference.count) << boardToText(b) << " square " << a;
+  if (reference.count != 0) {
+    ASSERT_EQ(fast.gain, reference.gain) << boardToText(b) << " square " << a;
+  }
+  ASSERT_EQ(fast.reach, reference.reach) << boardToText(b) << " square " << a;
+}
+
+TEST(BulkLeaves, CapturesPricedByKindAsOnTheBoard) {
+  std::mt19937 random(13);
+  for (int round = 0; round < 300; ++round) {
+    const Board b = randomBoard(random, kDensities[round % 6], round % 5 != 0, false);
+    const Summary s = summaryOf(b);
+    const ComputerKinds kinds = computerKinds(b);
+    for (int a = 0; a < 64; ++a) {
+      const std::int32_t code = b(screenFile(a), screenRank(a));
+      if (code > 0) {
+        EXPECT_EQ(heaviestCapture(squareBit(screenFile(a), screenRank(a)), kinds), code);
+      }
+      if (code >= 0) continue;
+      expectSameMoves(humanLeafMovesByKind(code, a, s, kinds), humanLeafMoves(b, s, a), b, a);
+    }
+  }
+}
+
+// Every computer move of random positions; for every human piece but the one captured, its moves
+// after the move from those before (humanLeafMovesAfterMove, not for pawns), and from scratch with
+// the kinds of the board above (humanLeafMovesByKind), as humanLeafMoves finds them (which the
+// test above holds to the generator).
+TEST(BulkLeaves, MovesAfterAComputerMoveFollowFromThoseBefore) {
+  std::mt19937 random(17);
+  int followed = 0;
+  for (int round = 0; round < 150; ++round) {
+    const Board above = randomBoard(random, kDensities[round % 6], true, false);
+    const Summary before = summaryOf(above);
+    const ComputerKinds kinds = computerKinds(above);
+    computerMoves.clear();
+    for (int x = 1; x <= 8; ++x) {
+      for (int y = 1; y <= 8; ++y)
+        generateComputerMoves<rememberComputerMove>(above, x, y);
+    }
+    for (const auto& [to, from] : computerMoves) {
+      Board parent = above;
+      makeMove(parent, from.first, from.second, to.first, to.second);
+      if (parent(to.first, 1) == kPawn) parent(to.first, 1) = kQueen;
+      const Summary after = summaryOf(parent);
+      const ArrivedPiece arrived{squareBit(to.first, to.second), parent(to.first, to.second)};
+      const std::uint64_t left = squareBit(from.first, from.second);
+      for (int a = 0; a < 64; ++a) {
+        const std::int32_t code = parent(screenFile(a), screenRank(a));
+        if (code >= 0) continue;
+        const LeafMoves reference = humanLeafMoves(above, after, a, arrived);
+        expectSameMoves(humanLeafMovesByKind(code, a, after, kinds, arrived), reference, parent, a);
+        if (code == -kPawn) continue;
+        const LeafMoves followedMoves = humanLeafMovesAfterMove(
+            code, a, humanLeafMoves(above, before, a), before, kinds, left, arrived);
+        expectSameMoves(followedMoves, reference, parent, a);
+        ++followed;
+      }
+    }
+  }
+  EXPECT_GT(followed, 20000);
+}
+
+// The computer's moves as a list, against the generator's destinations in order, on random
+// positions of every density (pawns on rank 1 included, which have no move).
+std::vector<int> generatedOrder;
+void rememberInOrder(int toX, int toY, int, int) {
+  generatedOrder.push_back(screenIndex(toX, toY));
+}
+
+TEST(BulkTargets, ComputerMoveListInTheGeneratorsOrder) {
+  std::mt19937 random(19);
+  int moves = 0;
+  for (int round = 0; round < 400; ++round) {
+    const Board b = randomBoard(random, kDensities[round % 6], round % 3 != 0, round % 2 == 0);
+    const Summary s = summaryOf(b);
+    for (int a = 0; a < 64; ++a) {
+      generatedOrder.clear();
+      generateComputerMoves<rememberInOrder>(b, screenFile(a), screenRank(a));
+      std::int8_t to[32];
+      const int count =
+          computerMoveList(b(screenFile(a), screenRank(a)), a, s.computerPieces, s.humanPieces, to);
+      ASSERT_EQ(std::vector<int>(to, to + count), generatedOrder)
+          << boardToText(b) << " square " << a;
+      moves += count;
+    }
+  }
+  EXPECT_GT(moves, 20000);
+}
+
+TEST(BulkTargets, SquaresBeyondAndPastASquareOnARay) {
+  // From a1 through c3: d4 to h8 lie beyond c3; with e5 occupied, a ray past c3 runs to e5.
+  const int a1 = screenIndex(1, 1);
+  const int c3 = screenIndex(3, 3);
+  const std::uint64_t d4ToH8 =
+      squareBit(4, 4) | squareBit(5, 5) | squareBit(6, 6) | squareBit(7, 7) | squareBit(8, 8);
+  EXPECT_EQ(squaresBeyond(a1, c3), d4ToH8);
+  EXPECT_EQ(squaresPast(a1, c3, squareBit(5, 5) | squareBit(7, 7)),
+            squareBit(4, 4) | squareBit(5, 5));
+  EXPECT_EQ(squaresPast(a1, c3, 0), d4ToH8);
+  // c2 is on no ray from a1 (a knight's jump away); h1 is the last square of its rank.
+  EXPECT_EQ(squaresBeyond(a1, screenIndex(3, 2)), 0u);
+  EXPECT_EQ(squaresBeyond(a1, screenIndex(8, 1)), 0u);
+  EXPECT_EQ(squaresBeyond(screenIndex(8, 1), screenIndex(5, 1)),
+            squareBit(4, 1) | squareBit(3, 1) | squareBit(2, 1) | squareBit(1, 1));
+}
+
 TEST(BulkLeaves, StalePawnsAreFoundOnEitherLastRank) {
   Board b = testing_support::boardFromText(testing_support::kStartText);
   EXPECT_FALSE(stalePawn(b));
