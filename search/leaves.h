@@ -53,8 +53,8 @@ inline LeafMoves humanLeafMoves(const Board& board, const Summary& summary, int 
   const std::uint64_t captures = squares.targets & summary.computerPieces;
   std::int32_t gain = (captures & arrived.square) != 0 ? arrived.code : 0;
   for (std::uint64_t rest = captures & ~arrived.square; rest != 0; rest &= rest - 1) {
-    const int c = std::countr_zero(rest);
-    gain = std::max(gain, board(screenFile(c), screenRank(c)));
+    const int captured = std::countr_zero(rest);
+    gain = std::max(gain, board(screenFile(captured), screenRank(captured)));
   }
   if (code == -kPawn && screenRank(a) == 7) gain += kPromotionGain;
   return {squareCount(squares.targets), gain, squares.reach};

@@ -110,10 +110,10 @@ TEST(BulkTargets, SameDestinationsAsTheGeneratorAndNothingOutsideTheReachMatters
       ++pieces;
       // Whatever stands outside the reach (but the piece's own square), the moves stay.
       Board changed = b;
-      for (int c = 0; c < 64; ++c) {
-        if (c == a || ((squares.reach >> c) & 1) != 0) continue;
+      for (int other = 0; other < 64; ++other) {
+        if (other == a || ((squares.reach >> other) & 1) != 0) continue;
         const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
-        changed(screenFile(c), screenRank(c)) = codes[random() % 5];
+        changed(screenFile(other), screenRank(other)) = codes[random() % 5];
       }
       const Summary t = summaryOf(changed);
       const PieceSquares after = humanPieceSquares(b(x, y), a, t.computerPieces, t.humanPieces);
