@@ -54,7 +54,7 @@ constexpr Tables makeTables() {
     for (int b = 0; b < 64; ++b) {
       t.rayTo[a][b] = -1;
       for (int r = 0; r < 8; ++r) {
-        if ((t.ray[r][a] >> b) & 1) t.rayTo[a][b] = static_cast<std::int8_t>(r);
+        if (((t.ray[r][a] >> b) & 1) != 0) t.rayTo[a][b] = static_cast<std::int8_t>(r);
       }
     }
   }
@@ -230,10 +230,11 @@ inline int computerMoveList(std::int32_t code, int f, std::uint64_t computer, st
       if (f >= 56) break;  // on rank 1: the border ahead
       const int x = f % 8 + 1;
       const bool aheadEmpty = ((occupied >> (f + 8)) & 1) == 0;
-      if (f >= 8 && f < 16 && aheadEmpty && ((occupied >> (f + 16)) & 1) == 0) to[n++] = f + 16;
-      if (aheadEmpty) to[n++] = f + 8;
-      if (x < 8 && ((human >> (f + 9)) & 1) != 0) to[n++] = f + 9;
-      if (x > 1 && ((human >> (f + 7)) & 1) != 0) to[n++] = f + 7;
+      if (f >= 8 && f < 16 && aheadEmpty && ((occupied >> (f + 16)) & 1) == 0)
+        to[n++] = static_cast<std::int8_t>(f + 16);
+      if (aheadEmpty) to[n++] = static_cast<std::int8_t>(f + 8);
+      if (x < 8 && ((human >> (f + 9)) & 1) != 0) to[n++] = static_cast<std::int8_t>(f + 9);
+      if (x > 1 && ((human >> (f + 7)) & 1) != 0) to[n++] = static_cast<std::int8_t>(f + 7);
       break;
     }
     case kKnight:
