@@ -247,7 +247,7 @@ inline void countPly6Loop(const BulkMove& move) {
     cutoffFlag = kFlagClear;
     count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
   }
-  unsigned long long calls = 0;
+  int calls = 0;  // at most 64 pieces of 27 moves: an int adds each count without widening it
   std::int32_t highest = kNoLeaf;  // the highest gain so far
   for (int k = 0; k < count; ++k) {
     const PieceLeaves& piece = ply4Pieces[k];
@@ -263,7 +263,7 @@ inline void countPly6Loop(const BulkMove& move) {
   if (highest != kNoLeaf) {
     bestScore6 = std::min(bestScore6, static_cast<float>(material - highest));
   }
-  plyCalls[6] += calls;
+  plyCalls[6] += static_cast<unsigned long long>(calls);
 }
 
 }  // namespace
