@@ -44,10 +44,8 @@ constexpr Tables makeTables() {
       const int kingY = y + kKingSteps[s][1];
       t.kingTo[a][s] =
           static_cast<std::int8_t>(isPlayable(kingX, kingY) ? screenIndex(kingX, kingY) : -1);
-      if (isPlayable(x + kKnightSteps[s][0], y + kKnightSteps[s][1]))
-        t.knight[a] |= squareBit(x + kKnightSteps[s][0], y + kKnightSteps[s][1]);
-      if (isPlayable(x + kKingSteps[s][0], y + kKingSteps[s][1]))
-        t.king[a] |= squareBit(x + kKingSteps[s][0], y + kKingSteps[s][1]);
+      if (t.knightTo[a][s] >= 0) t.knight[a] |= std::uint64_t{1} << t.knightTo[a][s];
+      if (t.kingTo[a][s] >= 0) t.king[a] |= std::uint64_t{1} << t.kingTo[a][s];
       for (int k = 1; isPlayable(x + k * kRays[s][0], y + k * kRays[s][1]); ++k)
         t.ray[s][a] |= squareBit(x + k * kRays[s][0], y + k * kRays[s][1]);
     }
@@ -80,13 +78,28 @@ constexpr bool standInsLeaveAtOnce() {
 static_assert(standInsLeaveAtOnce());
 
 // The squares of ray r from a up to and including its first occupied square, or to the edge.
-template <int r>
-inline std::uint64_t rayReach(int a, std::uint64_t occupied) {
+inline std::uint64_t rayReachAlong(int r, int a, std::uint64_t occupied) {
   const std::uint64_t ray = kTables.ray[r][a];
   const std::uint64_t blockers = ray & occupied;
   const int first = growsAlong(r) ? std::countr_zero(blockers | (std::uint64_t{1} << 63))
                                   : 63 - std::countl_zero(blockers | 1);
   return ray ^ kTables.ray[r][first];  // the ray beyond its first piece is that piece's own ray
+}
+
+// rayReachAlong for a ray known at compile time, so that its direction test folds away.
+template <int r>
+inline std::uint64_t rayReach(int a, std::uint64_t occupied) {
+  return rayReachAlong(r, a, occupied);
+}
+
+// The diagonal rays (kRays 0..3) and the straight ones (4..7), each up to its first piece.
+inline std::uint64_t bishopReach(int a, std::uint64_t occupied) {
+  return rayReach<0>(a, occupied) | rayReach<1>(a, occupied) | rayReach<2>(a, occupied) |
+         rayReach<3>(a, occupied);
+}
+inline std::uint64_t rookReach(int a, std::uint64_t occupied) {
+  return rayReach<4>(a, occupied) | rayReach<5>(a, occupied) | rayReach<6>(a, occupied) |
+         rayReach<7>(a, occupied);
 }
 
 }  // namespace targets_detail
@@ -107,22 +120,9 @@ inline std::uint64_t squaresBeyond(int a, int b) {
 // What a ray from the square of bit a that ended on the square of bit b reaches once b is empty:
 // the squares beyond b up to and including the next occupied one, or to the edge; none when b is
 // on no ray from a.
-inline std::uint64_t squaresPast(int a, int b, std::uint64_t occupied);
-
-// The squares of ray r (decided at run time) from the square of bit a up to and including its
-// first occupied square, or to the edge: rayReach for a ray that is not a constant.
-inline std::uint64_t rayReachAlong(int r, int a, std::uint64_t occupied) {
-  using namespace targets_detail;
-  const std::uint64_t ray = kTables.ray[r][a];
-  const std::uint64_t blockers = ray & occupied;
-  const int first = growsAlong(r) ? std::countr_zero(blockers | (std::uint64_t{1} << 63))
-                                  : 63 - std::countl_zero(blockers | 1);
-  return ray ^ kTables.ray[r][first];
-}
-
 inline std::uint64_t squaresPast(int a, int b, std::uint64_t occupied) {
   const int r = targets_detail::kTables.rayTo[a][b];
-  return r < 0 ? 0 : rayReachAlong(r, b, occupied);
+  return r < 0 ? 0 : targets_detail::rayReachAlong(r, b, occupied);
 }
 
 // The number of squares in a set. std::popcount counts the same, but without a CPU-specific
@@ -169,17 +169,13 @@ inline PieceSquares humanPieceSquares(std::int32_t code, int a, std::uint64_t co
       reach = kTables.knight[a];
       break;
     case -kBishop:
-      reach = rayReach<0>(a, occupied) | rayReach<1>(a, occupied) | rayReach<2>(a, occupied) |
-              rayReach<3>(a, occupied);
+      reach = bishopReach(a, occupied);
       break;
     case -kRook:
-      reach = rayReach<4>(a, occupied) | rayReach<5>(a, occupied) | rayReach<6>(a, occupied) |
-              rayReach<7>(a, occupied);
+      reach = rookReach(a, occupied);
       break;
     case -kQueen:
-      reach = rayReach<0>(a, occupied) | rayReach<1>(a, occupied) | rayReach<2>(a, occupied) |
-              rayReach<3>(a, occupied) | rayReach<4>(a, occupied) | rayReach<5>(a, occupied) |
-              rayReach<6>(a, occupied) | rayReach<7>(a, occupied);
+      reach = bishopReach(a, occupied) | rookReach(a, occupied);
       break;
     case kHumanKing:
       reach = kTables.king[a];

@@ -319,10 +319,11 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
 
 namespace {
 
-// The ply-6 loop with a callback per leaf, the reference for the bulk count. Flattened: the loop,
-// its generator and every scorePly6 call are compiled into this one body, with no call per leaf;
-// kept out of searchPly5, which is lighter without it.
-VOMBEL_FLATTEN VOMBEL_NOINLINE void searchPly6(int toX, int toY, int fromX, int fromY) {
+// Plays a ply-5 move onto plyBoard5 and runs the ply-6 loop with a callback per leaf, the
+// reference for the bulk count. Flattened: the loop, its generator and every scorePly6 call are
+// compiled into this one body, with no call per leaf; kept out of searchPly5, which is lighter
+// without it.
+VOMBEL_FLATTEN VOMBEL_NOINLINE void playPly5AndScanPly6(int toX, int toY, int fromX, int fromY) {
   applyComputerMove(plyBoard5, summary5, plyBoard4, summary4, toX, toY, fromX, fromY);
   scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
 }
@@ -370,14 +371,12 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
   if (searchDifficult) {
     applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
-    ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
+    bestScore5 = bestScore3;
     if (leavesInBulk) {
+      ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
       kinds4 = kinds3;
       captureKind(kinds4, squareBit(toX, toY));
       listPly4Pieces();
-    }
-    bestScore5 = bestScore3;
-    if (leavesInBulk) {
       scanPiecesWithCutoff<Ranks::downward, searchPly5Moves>(plyBoard4, summary4.computerPieces);
     } else {
       scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
@@ -398,14 +397,14 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
 void searchPly5(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[5];
   bestScore6 = bestScore4;
-  searchPly6(toX, toY, fromX, fromY);
+  playPly5AndScanPly6(toX, toY, fromX, fromY);
   takePly5Score();
 }
 
 void scorePly6(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[6];
   // plyBoard6 is not written: nothing reads a leaf's board, only its material. This is the
-  // reference that the bulk count (countPly6Leaves) replaces.
+  // reference that the bulk count (countPly6Loop) replaces.
   takeLeaf(
       static_cast<float>(summary5.material + humanMoveChange(plyBoard5, toX, toY, fromX, fromY)),
       bestScore6, bestScore5);
