@@ -2,7 +2,6 @@
 // too large for the file, of every length the reader takes, are refused rather than narrowed to
 // a cell, where 10 to 15 digits could wrap round to a piece code.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -18,6 +17,7 @@
 #include "state/state.h"
 #include "tests/support/game_checks.h"
 #include "tests/support/game_file.h"
+#include "tests/support/scratch_directory.h"
 
 namespace vombel {
 namespace {
@@ -30,18 +30,12 @@ class FailedOpen : public testing::Test {
  protected:
   // Each test runs in a scratch directory of its own, where Open finds juego.vmb.
   void SetUp() override {
-    home_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("vombel-failed-open-" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
+    scratch_.enter("vombel-failed-open");
     tablero_Load();
     nuevo_Click();
     selectLevel(false);
   }
-  void TearDown() override {
-    fs::current_path(home_);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { scratch_.leave(); }
   static void write(const std::string& text) {
     std::ofstream out(kGameFileName, std::ios::binary);
     out << text;
@@ -58,8 +52,7 @@ class FailedOpen : public testing::Test {
     return text;
   }
 
-  fs::path home_;
-  fs::path dir_;
+  testing_support::ScratchDirectory scratch_;
 };
 
 TEST_F(FailedOpen, KeepsTheSelectionAndEverythingElse) {

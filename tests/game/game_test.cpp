@@ -1,6 +1,5 @@
 // The human's turn, castling, free placement, history browsing, the clocks and the saved game.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
@@ -16,6 +15,7 @@
 #include "state/history.h"
 #include "state/state.h"
 #include "tests/support/game_file.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/support/test_support.h"
 
 namespace vombel {
@@ -203,23 +203,13 @@ class SavedGame : public GameTest {
   void SetUp() override {
     GameTest::SetUp();
     selectLevel(false);
-    previous_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("vombel-test-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
+    scratch_.enter("vombel-test");
   }
-  void TearDown() override {
-    fs::current_path(previous_);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { scratch_.leave(); }
   static std::string read(const char* name) { return readFile(name); }
   // The file of a new game, written out by the tests' own writer.
   static std::string startFile() { return gameFileText(0, gameHistory); }
-  fs::path previous_;
-  fs::path dir_;
+  testing_support::ScratchDirectory scratch_;
 };
 
 TEST_F(SavedGame, SavingANewGameWritesTheStartPosition) {

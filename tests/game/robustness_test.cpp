@@ -1,11 +1,9 @@
 // Loading damaged files, the history's and the lists' capacities, and odd positions: nothing may
 // crash, and nothing may be half taken in.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -21,11 +19,10 @@
 #include "state/state.h"
 #include "tests/support/game_checks.h"
 #include "tests/support/game_file.h"
+#include "tests/support/scratch_directory.h"
 
 namespace vombel {
 namespace {
-
-namespace fs = std::filesystem;
 
 using testing_support::gameFileText;
 using testing_support::numberLine;
@@ -57,19 +54,13 @@ class Robustness : public testing::Test {
  protected:
   // Each test runs in a scratch directory of its own, where Open and Save find juego.vmb.
   void SetUp() override {
-    home_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("vombel-robustness-" + std::to_string(getpid()));
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
+    scratch_.enter("vombel-robustness");
     path_ = kGameFileName;
     tablero_Load();
     nuevo_Click();  // forgets a selection left by an earlier test
     selectLevel(false);
   }
-  void TearDown() override {
-    fs::current_path(home_);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { scratch_.leave(); }
 
   void write(const std::string& text) {
     std::ofstream out(path_, std::ios::binary);
@@ -101,8 +92,7 @@ class Robustness : public testing::Test {
     return {};
   }
 
-  fs::path home_;
-  fs::path dir_;
+  testing_support::ScratchDirectory scratch_;
   std::string path_;
 };
 

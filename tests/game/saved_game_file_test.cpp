@@ -33,6 +33,7 @@
 #include "state/history.h"
 #include "state/state.h"
 #include "tests/support/game_file.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -92,21 +93,13 @@ class SavedGameFile : public GameTest {
     selectLevel(false);
     warnings.clear();
     platform.warningBox = [](const char* text) { warnings.emplace_back(text); };
-    home_ = fs::current_path();
-    dir_ = fs::temp_directory_path() /
-           ("vombel-file-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    fs::current_path(dir_);
+    scratch_.enter("vombel-file");
     scriptedCalls = 0;
     scriptedNext = 0;
   }
   void TearDown() override {
     platform.warningBox = nullptr;
-    fs::current_path(home_);
-    fs::permissions(dir_, fs::perms::owner_all);
-    fs::remove_all(dir_);
+    scratch_.leave();
   }
 
   // The names in the scratch folder, sorted.
@@ -137,8 +130,7 @@ class SavedGameFile : public GameTest {
   }
 
   static inline std::vector<std::string> warnings;
-  fs::path home_;
-  fs::path dir_;
+  testing_support::ScratchDirectory scratch_;
 };
 
 TEST_F(SavedGameFile, PlantedLinksAtTemporaryNamesAreLeftAlone) {
@@ -227,7 +219,7 @@ TEST_F(SavedGameFile, AGameFileThatIsALinkStaysOneAndItsTargetGetsTheGame) {
 
   // An absolute link to a private file: it stays a link, the target keeps its mode.
   fs::remove("juego.vmb");
-  const fs::path target = dir_ / "games" / "private.vmb";
+  const fs::path target = scratch_.path() / "games" / "private.vmb";
   writeFile(target, "old");
   fs::permissions(target, fs::perms(0600));
   fs::create_symlink(target, "juego.vmb");
@@ -320,7 +312,8 @@ TEST_F(SavedGameFile, AFailedSaveIsToldAndKeepsTheOldFile) {
   ::sigaction(SIGXFSZ, &oldAction, nullptr);
   EXPECT_EQ(gameFileError(), EFBIG);
   ASSERT_EQ(warnings.size(), 1u);
-  EXPECT_NE(warnings[0].find((dir_ / "juego.vmb").string()), std::string::npos) << warnings[0];
+  EXPECT_NE(warnings[0].find((scratch_.path() / "juego.vmb").string()), std::string::npos)
+      << warnings[0];
   EXPECT_NE(warnings[0].find(std::strerror(EFBIG)), std::string::npos) << warnings[0];
   EXPECT_EQ(readFile("juego.vmb"), old);
   EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});  // the temporary file is removed
@@ -334,7 +327,7 @@ TEST_F(SavedGameFile, AFailedSaveIsToldAndKeepsTheOldFile) {
   guardar_Click();
   EXPECT_EQ(warnings.size(), 2u);
   EXPECT_TRUE(fs::is_directory("juego.vmb"));
-  fs::current_path(dir_);
+  fs::current_path(scratch_.path());
 
   // After the failures a save works again.
   guardar_Click();
@@ -348,7 +341,7 @@ TEST_F(SavedGameFile, AFolderTheUserMayNotWriteKeepsTheOldFile) {
   guardar_Click();
   const std::string old = readFile("juego.vmb");
   makeGame(4);
-  fs::permissions(dir_, fs::perms(0755));
+  fs::permissions(scratch_.path(), fs::perms(0755));
   fs::permissions("juego.vmb", fs::perms(0666));  // the file itself is writable: the folder is not
   const auto saveAsAnotherUser = [] {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
@@ -423,7 +416,7 @@ TEST_F(SavedGameFile, OpenRefusesWhatIsNotAGameAtOnce) {
   EXPECT_NE(warnings[2].find("too large"), std::string::npos) << warnings[2];
   EXPECT_NE(warnings[5].find("not a saved game"), std::string::npos) << warnings[5];
   for (const std::string& text : warnings) {
-    EXPECT_NE(text.find((dir_ / "juego.vmb").string()), std::string::npos) << text;
+    EXPECT_NE(text.find((scratch_.path() / "juego.vmb").string()), std::string::npos) << text;
   }
 
   fs::remove("juego.vmb");
