@@ -175,28 +175,38 @@ void rememberComputerMove(int toX, int toY, int fromX, int fromY) {
   computerMoves.push_back({{toX, toY}, {fromX, fromY}});
 }
 
+// Calls visit(parent, arrived, left) for every computer move of above, as the generator finds it:
+// parent is above after the move (a pawn reaching rank 1 promoted), arrived the moved piece on
+// its destination, left the square it came from.
+template <typename Visit>
+void forEachComputerMove(const Board& above, Visit visit) {
+  computerMoves.clear();
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y)
+      generateComputerMoves<rememberComputerMove>(above, x, y);
+  }
+  for (const auto& [to, from] : computerMoves) {
+    Board parent = above;
+    makeMove(parent, from.first, from.second, to.first, to.second);
+    if (parent(to.first, 1) == kPawn) parent(to.first, 1) = kQueen;
+    const ArrivedPiece arrived{squareBit(to.first, to.second), parent(to.first, to.second)};
+    visit(parent, arrived, squareBit(from.first, from.second));
+  }
+}
+
 TEST(BulkLeaves, ParentReadAsTheBoardAbovePlusTheArrivedPiece) {
   std::mt19937 random(8);
   int checked = 0;
   for (int round = 0; round < 120; ++round) {
     const Board above = randomBoard(random, kDensities[round % 6], true, false);
-    computerMoves.clear();
-    for (int x = 1; x <= 8; ++x) {
-      for (int y = 1; y <= 8; ++y)
-        generateComputerMoves<rememberComputerMove>(above, x, y);
-    }
-    for (const auto& [to, from] : computerMoves) {
-      Board parent = above;
-      makeMove(parent, from.first, from.second, to.first, to.second);
-      if (parent(to.first, 1) == kPawn) parent(to.first, 1) = kQueen;
+    forEachComputerMove(above, [&](const Board& parent, ArrivedPiece arrived, std::uint64_t) {
       const Summary s = summaryOf(parent);
-      const ArrivedPiece arrived{squareBit(to.first, to.second), parent(to.first, to.second)};
       for (int a = 0; a < 64; ++a) {
         if (parent(screenFile(a), screenRank(a)) >= 0) continue;
         expectSameLeaves(humanLeafMoves(above, s, a, arrived), parent, a);
         ++checked;
       }
-    }
+    });
   }
   EXPECT_GT(checked, 10000);
 }
@@ -237,18 +247,8 @@ TEST(BulkLeaves, MovesAfterAComputerMoveFollowFromThoseBefore) {
     const Board above = randomBoard(random, kDensities[round % 6], true, false);
     const Summary before = summaryOf(above);
     const ComputerKinds kinds = computerKinds(above);
-    computerMoves.clear();
-    for (int x = 1; x <= 8; ++x) {
-      for (int y = 1; y <= 8; ++y)
-        generateComputerMoves<rememberComputerMove>(above, x, y);
-    }
-    for (const auto& [to, from] : computerMoves) {
-      Board parent = above;
-      makeMove(parent, from.first, from.second, to.first, to.second);
-      if (parent(to.first, 1) == kPawn) parent(to.first, 1) = kQueen;
+    forEachComputerMove(above, [&](const Board& parent, ArrivedPiece arrived, std::uint64_t left) {
       const Summary after = summaryOf(parent);
-      const ArrivedPiece arrived{squareBit(to.first, to.second), parent(to.first, to.second)};
-      const std::uint64_t left = squareBit(from.first, from.second);
       for (int a = 0; a < 64; ++a) {
         const std::int32_t code = parent(screenFile(a), screenRank(a));
         if (code >= 0) continue;
@@ -260,7 +260,7 @@ TEST(BulkLeaves, MovesAfterAComputerMoveFollowFromThoseBefore) {
         expectSameMoves(followedMoves, reference, parent, a);
         ++followed;
       }
-    }
+    });
   }
   EXPECT_GT(followed, 20000);
 }
