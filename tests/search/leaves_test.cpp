@@ -185,6 +185,8 @@ void forEachComputerMove(const Board& above, Visit visit) {
     for (int y = 1; y <= 8; ++y)
       generateComputerMoves<rememberComputerMove>(above, x, y);
   }
+  // The generator filled computerMoves through rememberComputerMove, which cppcheck does not see.
+  // cppcheck-suppress knownEmptyContainer
   for (const auto& [to, from] : computerMoves) {
     Board parent = above;
     makeMove(parent, from.first, from.second, to.first, to.second);
