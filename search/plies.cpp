@@ -8,7 +8,7 @@
 // (countPly6Loop, countPly4Leaves); its callbacks, scorePly6 and the leaf of searchPly4, stay as
 // the reference, run when bulkLeaves is off. Both give the same counts, scores and moves. With
 // the bulk count, ply 5 has no callback either: each computer piece's moves are listed from sets
-// in the generator's order (computerMoveList) and searched in a loop (searchPly5Moves).
+// in the generator's order (computerMoveList) and searched in a loop (searchPly5Loop).
 #include <algorithm>
 #include <limits>
 
@@ -228,27 +228,23 @@ inline LeafTally touchedPieceTally(const PieceLeaves& piece, const BulkMove& mov
   return {moves.count, moves.count != 0 ? moves.gain : kNoLeaf};
 }
 
-// The ply-6 loop in bulk, as scanPiecesWithCutoff with countLeaves for each piece would run it.
-// All scores are whole numbers, so a piece's lowest leaf, material - gain, ends the loop (is below
-// the best so far and at or below the bound) exactly when its gain reaches `enough`:
-//   - if bound < bestScore6, the pieces before it all scored above the bound (one at or below
-//     would have ended the loop), so it ends the loop iff lowest <= bound;
-//   - otherwise it ends the loop iff lowest < bestScore6, as nothing before it went below that.
-// So the loop is a search for the first piece with a move and gain >= enough; the best is that
-// piece's lowest, or, when none ends the loop, the lowest of all. The flag is only ever left
-// clear: a cut-off ends the loop, and one arriving set stops it after the first square.
-inline void countPly6Loop(const BulkMove& move) {
-  const std::int32_t material = move.material;
+// The ply-6 loop in bulk over the first `count` pieces of ply4Pieces, as scanPiecesWithCutoff
+// with countLeaves for each piece would run it, for the ply-5 move `move`: the number of leaves
+// and the highest gain among them (kNoLeaf for none). All scores are whole numbers, so a piece's
+// lowest leaf, material - gain, ends the loop (is below the best so far and at or below the
+// bound) exactly when its gain reaches `enough` = material - min(bound, best - 1):
+//   - if bound < best, the pieces before it all scored above the bound (one at or below would
+//     have ended the loop), so it ends the loop iff lowest <= bound;
+//   - otherwise it ends the loop iff lowest < best, as nothing before it went below that.
+// So the loop is a search for the first piece with a move and gain >= enough; the best becomes
+// that piece's lowest, or, when none ends the loop, the lowest of all.
+struct LeafLoop {
+  int calls;  // at most 64 pieces of 27 moves: an int adds each count without widening it
+  std::int32_t highest;
+};
+inline LeafLoop countPly6Loop(const BulkMove& move, std::int32_t enough, int count) {
   const std::uint64_t changed = move.from | move.arrived.square;
-  const std::int32_t enough = material - std::min(static_cast<std::int32_t>(bestScore5),
-                                                  static_cast<std::int32_t>(bestScore6) - 1);
-  int count = ply4PieceCount;
-  if (cutoffFlag != kFlagClear) {
-    cutoffFlag = kFlagClear;
-    count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
-  }
-  int calls = 0;  // at most 64 pieces of 27 moves: an int adds each count without widening it
-  std::int32_t highest = kNoLeaf;  // the highest gain so far
+  LeafLoop loop{0, kNoLeaf};
   for (int k = 0; k < count; ++k) {
     const PieceLeaves& piece = ply4Pieces[k];
     LeafTally tally{piece.count, piece.gain};
@@ -256,14 +252,66 @@ inline void countPly6Loop(const BulkMove& move) {
       if (((move.arrived.square >> piece.square) & 1) != 0) continue;  // captured by the move
       tally = touchedPieceTally(piece, move);
     }
-    calls += tally.count;
-    highest = std::max(highest, tally.gain);
+    loop.calls += tally.count;
+    loop.highest = std::max(loop.highest, tally.gain);
     if (tally.gain >= enough) break;
   }
-  if (highest != kNoLeaf) {
-    bestScore6 = std::min(bestScore6, static_cast<float>(material - highest));
+  return loop;
+}
+
+// The ply-5 loop of plyBoard4 with every ply-6 loop counted in bulk: scanPiecesWithCutoff over
+// the computer's pieces, each piece's moves listed in the generator's order (computerMoveList,
+// which tests hold to the generator) and each move searched as searchPly5 with the callbacks of
+// scorePly6 would. The scores and the cut-off flag live in locals while the loop runs:
+//   - bestScore4 to bestScore6 are whole numbers here, so ints hold them exactly;
+//   - a ply-5 move that signals a cut-off does not end its piece's moves: the next one's ply-6
+//     loop receives the flag set, looks at the first square only and clears it.
+inline void searchPly5Loop() {
+  std::uint64_t pieces = summary4.computerPieces;
+  bool cutoff = cutoffFlag != kFlagClear;
+  cutoffFlag = kFlagClear;
+  if (cutoff && (pieces & 1) == 0) return;
+  const auto best4 = static_cast<std::int32_t>(bestScore4);
+  auto best5 = static_cast<std::int32_t>(bestScore5);
+  std::int32_t best6 = kNoLeaf;  // bestScore6 after the last move, if any
+  unsigned long long calls5 = 0;
+  unsigned long long calls6 = 0;
+  while (pieces != 0) {
+    const int f = std::countr_zero(pieces);
+    pieces &= pieces - 1;
+    const std::int32_t code = plyBoard4(screenFile(f), screenRank(f));
+    std::int8_t to[32];
+    const int moves = computerMoveList(code, f, summary4.computerPieces, summary4.humanPieces, to);
+    calls5 += static_cast<unsigned long long>(moves);
+    for (int m = 0; m < moves; ++m) {
+      const int t = to[m];
+      const std::uint64_t toSquare = std::uint64_t{1} << t;
+      const std::int32_t captured =
+          (summary4.humanPieces & toSquare) != 0 ? plyBoard4(screenFile(t), screenRank(t)) : kEmpty;
+      BulkMove move{std::uint64_t{1} << f, {toSquare, code}, summary4.material - captured};
+      if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
+        move.arrived.code = kQueen;
+        move.material += kPromotionGain;
+      }
+      int count = ply4PieceCount;
+      if (cutoff) {
+        cutoff = false;
+        count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
+      }
+      const LeafLoop loop = countPly6Loop(move, move.material - std::min(best5, best4 - 1), count);
+      calls6 += static_cast<unsigned long long>(loop.calls);
+      best6 = loop.highest != kNoLeaf ? std::min(best4, move.material - loop.highest) : best4;
+      if (best6 >= best5) {
+        best5 = best6;
+        if (best6 >= best4) cutoff = true;
+      }
+    }
+    if (cutoff) break;
   }
-  plyCalls[6] += static_cast<unsigned long long>(calls);
+  plyCalls[5] += calls5;
+  plyCalls[6] += calls6;
+  bestScore5 = static_cast<float>(best5);
+  if (best6 != kNoLeaf) bestScore6 = static_cast<float>(best6);
 }
 
 }  // namespace
@@ -336,35 +384,6 @@ inline void takePly5Score() {
   }
 }
 
-// searchPly5 with the ply-6 loop counted in bulk, for the move of the computer piece `code` from
-// the square of bit f of plyBoard4 to that of bit t. The child is read as plyBoard4 with the
-// piece arrived (see ArrivedPiece).
-inline void searchPly5InBulk(std::int32_t code, int f, int t) {
-  ++plyCalls[5];
-  bestScore6 = bestScore4;
-  const std::uint64_t to = std::uint64_t{1} << t;
-  const std::int32_t captured =
-      (summary4.humanPieces & to) != 0 ? plyBoard4(screenFile(t), screenRank(t)) : kEmpty;
-  BulkMove move{std::uint64_t{1} << f, {to, code}, summary4.material - captured};
-  if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
-    move.arrived.code = kQueen;
-    move.material += kPromotionGain;
-  }
-  countPly6Loop(move);
-  takePly5Score();
-}
-
-// Every ply-5 move of the computer piece on (x, y) of plyBoard4, in the generator's order
-// (computerMoveList, which tests hold to the generator), each searched in bulk.
-inline void searchPly5Moves(const Board& b, int x, int y) {
-  const int f = screenIndex(x, y);
-  const std::int32_t code = b(x, y);
-  std::int8_t to[32];
-  const int count = computerMoveList(code, f, summary4.computerPieces, summary4.humanPieces, to);
-  for (int m = 0; m < count; ++m)
-    searchPly5InBulk(code, f, to[m]);
-}
-
 }  // namespace
 
 void searchPly4(int toX, int toY, int fromX, int fromY) {
@@ -377,7 +396,7 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
       kinds4 = kinds3;
       captureKind(kinds4, squareBit(toX, toY));
       listPly4Pieces();
-      scanPiecesWithCutoff<Ranks::downward, searchPly5Moves>(plyBoard4, summary4.computerPieces);
+      searchPly5Loop();
     } else {
       scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
     }
