@@ -106,6 +106,7 @@ inline std::uint64_t rookReach(int a, std::uint64_t occupied) {
 
 inline constexpr std::uint64_t kRank8Squares = 0xFF;  // bits 0..7
 inline constexpr std::uint64_t kRank2Squares = std::uint64_t{0xFF} << 48;
+inline constexpr std::uint64_t kRank1Squares = std::uint64_t{0xFF} << 56;
 inline constexpr std::uint64_t kFile1Squares = 0x0101010101010101ull;  // bit 0 of every byte
 inline constexpr std::uint64_t kFile8Squares = kFile1Squares << 7;
 

@@ -177,17 +177,20 @@ struct BulkMove {
 
 PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's order
 int ply4PieceCount;
+std::uint64_t ply4Watched;  // the squares that some piece of ply4Pieces watches
 
 // Lists the human pieces of plyBoard4 and their moves, from records3 where the ply-4 move left a
 // piece alone.
 inline void listPly4Pieces() {
   ply4PieceCount = 0;
+  ply4Watched = 0;
   for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
     const int a = std::countr_zero(pieces);
     const std::uint64_t square = std::uint64_t{1} << a;
     const PieceLeaves& kept = records3.pieces[a];
     if ((records3.recorded & square) != 0 && (kept.watched & ply4Squares) == 0) {
       ply4Pieces[ply4PieceCount++] = kept;
+      ply4Watched |= kept.watched;
       continue;
     }
     const PieceLeaves piece =
@@ -199,6 +202,7 @@ inline void listPly4Pieces() {
       records3.recorded |= square;
     }
     ply4Pieces[ply4PieceCount++] = piece;
+    ply4Watched |= piece.watched;
   }
 }
 
@@ -266,6 +270,10 @@ inline LeafLoop countPly6Loop(const BulkMove& move, std::int32_t enough, int cou
 //   - bestScore4 to bestScore6 are whole numbers here, so ints hold them exactly;
 //   - a ply-5 move that signals a cut-off does not end its piece's moves: the next one's ply-6
 //     loop receives the flag set, looks at the first square only and clears it.
+// A quiet move takes nothing, promotes nothing, and neither leaves nor reaches a square that a
+// human piece watches (ply4Watched, which holds the pieces' own squares as well). It leaves every
+// human piece's moves as they are on plyBoard4, so its ply-6 loop depends on bestScore5 alone:
+// counted once, it stands for every quiet move that follows while bestScore5 stays (quiet).
 inline void searchPly5Loop() {
   std::uint64_t pieces = summary4.computerPieces;
   bool cutoff = cutoffFlag != kFlagClear;
@@ -276,6 +284,8 @@ inline void searchPly5Loop() {
   std::int32_t best6 = kNoLeaf;  // bestScore6 after the last move, if any
   unsigned long long calls5 = 0;
   unsigned long long calls6 = 0;
+  LeafLoop quiet{};
+  std::int32_t quietBest5 = kNoLeaf;  // the bestScore5 that quiet holds for, kNoLeaf for none
   while (pieces != 0) {
     const int f = std::countr_zero(pieces);
     pieces &= pieces - 1;
@@ -283,24 +293,41 @@ inline void searchPly5Loop() {
     std::int8_t to[32];
     const int moves = computerMoveList(code, f, summary4.computerPieces, summary4.humanPieces, to);
     calls5 += static_cast<unsigned long long>(moves);
+    // The destinations of the piece's moves that are not quiet: every one when it leaves a
+    // watched square; for a pawn, rank 1 as well, where it promotes.
+    const std::uint64_t loud = ((ply4Watched >> f) & 1) != 0 ? ~std::uint64_t{0}
+                               : code == kPawn               ? ply4Watched | kRank1Squares
+                                                             : ply4Watched;
     for (int m = 0; m < moves; ++m) {
       const int t = to[m];
-      const std::uint64_t toSquare = std::uint64_t{1} << t;
-      const std::int32_t captured =
-          (summary4.humanPieces & toSquare) != 0 ? plyBoard4(screenFile(t), screenRank(t)) : kEmpty;
-      BulkMove move{std::uint64_t{1} << f, {toSquare, code}, summary4.material - captured};
-      if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
-        move.arrived.code = kQueen;
-        move.material += kPromotionGain;
+      std::int32_t material = summary4.material;
+      LeafLoop loop;
+      if (((loud >> t) & 1) == 0 && !cutoff) {
+        if (quietBest5 != best5) {
+          const BulkMove move{std::uint64_t{1} << f, {0, code}, material};
+          quiet = countPly6Loop(move, material - std::min(best5, best4 - 1), ply4PieceCount);
+          quietBest5 = best5;
+        }
+        loop = quiet;
+      } else {
+        const std::uint64_t toSquare = std::uint64_t{1} << t;
+        if ((summary4.humanPieces & toSquare) != 0)
+          material -= plyBoard4(screenFile(t), screenRank(t));
+        BulkMove move{std::uint64_t{1} << f, {toSquare, code}, material};
+        if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
+          move.arrived.code = kQueen;
+          move.material += kPromotionGain;
+        }
+        int count = ply4PieceCount;
+        if (cutoff) {
+          cutoff = false;
+          count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
+        }
+        material = move.material;
+        loop = countPly6Loop(move, material - std::min(best5, best4 - 1), count);
       }
-      int count = ply4PieceCount;
-      if (cutoff) {
-        cutoff = false;
-        count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
-      }
-      const LeafLoop loop = countPly6Loop(move, move.material - std::min(best5, best4 - 1), count);
       calls6 += static_cast<unsigned long long>(loop.calls);
-      best6 = loop.highest != kNoLeaf ? std::min(best4, move.material - loop.highest) : best4;
+      best6 = loop.highest != kNoLeaf ? std::min(best4, material - loop.highest) : best4;
       if (best6 >= best5) {
         best5 = best6;
         if (best6 >= best4) cutoff = true;
