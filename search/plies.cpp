@@ -88,14 +88,20 @@ inline std::int32_t humanMoveChange(const Board& parent, int toX, int toY, int f
   return -parent(toX, toY) - (lastRank == -kPawn ? kPromotionGain : 0);
 }
 
+// The summary of parent's child after a human move.
+inline Summary humanMoveSummary(const Board& parent, const Summary& parentSummary, int toX, int toY,
+                                int fromX, int fromY) {
+  const std::uint64_t to = squareBit(toX, toY);
+  return {parentSummary.material + humanMoveChange(parent, toX, toY, fromX, fromY),
+          parentSummary.computerPieces & ~to,
+          (parentSummary.humanPieces & ~squareBit(fromX, fromY)) | to};
+}
+
 // applyHumanMove with the child's summary.
 inline void applyHumanMove(Board& child, Summary& childSummary, const Board& parent,
                            const Summary& parentSummary, int toX, int toY, int fromX, int fromY) {
-  childSummary.material = parentSummary.material + humanMoveChange(parent, toX, toY, fromX, fromY);
+  childSummary = humanMoveSummary(parent, parentSummary, toX, toY, fromX, fromY);
   applyHumanMove(child, parent, toX, toY, fromX, fromY);
-  const std::uint64_t to = squareBit(toX, toY);
-  childSummary.humanPieces = (parentSummary.humanPieces & ~squareBit(fromX, fromY)) | to;
-  childSummary.computerPieces = parentSummary.computerPieces & ~to;
 }
 
 // A leaf worth s at a minimising ply: taken as the new best only when strictly lower (note the
@@ -179,9 +185,9 @@ PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's
 int ply4PieceCount;
 std::uint64_t ply4Watched;  // the squares that some piece of ply4Pieces watches
 
-// Lists the human pieces of plyBoard4 and their moves, from records3 where the ply-4 move left a
-// piece alone.
-inline void listPly4Pieces() {
+// Lists the human pieces of the ply-4 position b4 and their moves, from records3 where the ply-4
+// move left a piece alone.
+inline void listPly4Pieces(const Board& b4) {
   ply4PieceCount = 0;
   ply4Watched = 0;
   for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
@@ -193,8 +199,7 @@ inline void listPly4Pieces() {
       ply4Watched |= kept.watched;
       continue;
     }
-    const PieceLeaves piece =
-        pieceLeaves(plyBoard4(screenFile(a), screenRank(a)), a, summary4, kinds4);
+    const PieceLeaves piece = pieceLeaves(b4(screenFile(a), screenRank(a)), a, summary4, kinds4);
     // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
     // was.
     if ((piece.watched & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
@@ -263,10 +268,11 @@ inline LeafLoop countPly6Loop(const BulkMove& move, std::int32_t enough, int cou
   return loop;
 }
 
-// The ply-5 loop of plyBoard4 with every ply-6 loop counted in bulk: scanPiecesWithCutoff over
-// the computer's pieces, each piece's moves listed in the generator's order (computerMoveList,
-// which tests hold to the generator) and each move searched as searchPly5 with the callbacks of
-// scorePly6 would. The scores and the cut-off flag live in locals while the loop runs:
+// The ply-5 loop of the ply-4 position b4 with every ply-6 loop counted in bulk:
+// scanPiecesWithCutoff over the computer's pieces, each piece's moves listed in the generator's
+// order (computerMoveList, which tests hold to the generator) and each move searched as searchPly5
+// with the callbacks of scorePly6 would. The scores and the cut-off flag live in locals while the
+// loop runs:
 //   - bestScore4 to bestScore6 are whole numbers here, so ints hold them exactly;
 //   - a ply-5 move that signals a cut-off does not end its piece's moves: the next one's ply-6
 //     loop receives the flag set, looks at the first square only and clears it.
@@ -274,7 +280,7 @@ inline LeafLoop countPly6Loop(const BulkMove& move, std::int32_t enough, int cou
 // human piece watches (ply4Watched, which holds the pieces' own squares as well). It leaves every
 // human piece's moves as they are on plyBoard4, so its ply-6 loop depends on bestScore5 alone:
 // counted once, it stands for every quiet move that follows while bestScore5 stays (quiet).
-inline void searchPly5Loop() {
+inline void searchPly5Loop(const Board& b4) {
   std::uint64_t pieces = summary4.computerPieces;
   bool cutoff = cutoffFlag != kFlagClear;
   cutoffFlag = kFlagClear;
@@ -289,7 +295,7 @@ inline void searchPly5Loop() {
   while (pieces != 0) {
     const int f = std::countr_zero(pieces);
     pieces &= pieces - 1;
-    const std::int32_t code = plyBoard4(screenFile(f), screenRank(f));
+    const std::int32_t code = b4(screenFile(f), screenRank(f));
     std::int8_t to[32];
     const int moves = computerMoveList(code, f, summary4.computerPieces, summary4.humanPieces, to);
     calls5 += static_cast<unsigned long long>(moves);
@@ -311,8 +317,7 @@ inline void searchPly5Loop() {
         loop = quiet;
       } else {
         const std::uint64_t toSquare = std::uint64_t{1} << t;
-        if ((summary4.humanPieces & toSquare) != 0)
-          material -= plyBoard4(screenFile(t), screenRank(t));
+        if ((summary4.humanPieces & toSquare) != 0) material -= b4(screenFile(t), screenRank(t));
         BulkMove move{std::uint64_t{1} << f, {toSquare, code}, material};
         if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
           move.arrived.code = kQueen;
@@ -416,15 +421,25 @@ inline void takePly5Score() {
 void searchPly4(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[4];
   if (searchDifficult) {
-    applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
     bestScore5 = bestScore3;
     if (leavesInBulk) {
+      // The bulk count reads the ply-4 position only for the codes of a few squares, so the move
+      // is made on plyBoard3 itself and taken back afterwards rather than copied to plyBoard4.
+      // The generator running over plyBoard3 finds the board as it was.
+      summary4 = humanMoveSummary(plyBoard3, summary3, toX, toY, fromX, fromY);
       ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
       kinds4 = kinds3;
       captureKind(kinds4, squareBit(toX, toY));
-      listPly4Pieces();
-      searchPly5Loop();
+      const std::int32_t mover = plyBoard3(fromX, fromY);
+      const std::int32_t captured = plyBoard3(toX, toY);
+      makeMove(plyBoard3, fromX, fromY, toX, toY);
+      if (toY == 8 && mover == -kPawn) plyBoard3(toX, 8) = -kQueen;  // no pawn stands stale here
+      listPly4Pieces(plyBoard3);
+      searchPly5Loop(plyBoard3);
+      plyBoard3(fromX, fromY) = mover;
+      plyBoard3(toX, toY) = captured;
     } else {
+      applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
       scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);
     }
     if (bestScore5 <= bestScore4) {
