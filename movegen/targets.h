@@ -188,30 +188,42 @@ inline PieceSquares humanPieceSquares(std::int32_t code, int a, std::uint64_t co
   return {reach, reach & ~human};
 }
 
-// The destinations of every move of the computer piece `code` on the square of bit f, in the
-// order generateComputerMoves finds them, written to `to` as bit numbers; returns how many. The
-// pieces stand on the squares of `computer` and `human`. A pawn steps towards rank 1 (8 bits up):
-// double step, single step, then the captures towards file x + 1 and x - 1; steps in the order
-// of their tables; each ray in turn, nearest square first, up to a human piece or before a
-// computer one.
-inline int computerMoveList(std::int32_t code, int f, std::uint64_t computer, std::uint64_t human,
-                            std::int8_t (&to)[32]) {
+// The moves of one computer piece, in the order generateComputerMoves finds them.
+struct ComputerMoves {
+  // The squares whose contents decide them, as PieceSquares::reach for a human piece: while none
+  // of them changes, the list stays the same.
+  std::uint64_t reach;
+  std::int8_t count;
+  std::int8_t to[31];  // their destinations as bit numbers (a queen has at most 27 moves)
+};
+
+// The moves of the computer piece `code` on the square of bit f, with the pieces on the squares
+// of `computer` and `human`. A pawn steps towards rank 1 (8 bits up): double step, single step,
+// then the captures towards file x + 1 and x - 1; steps in the order of their tables; each ray in
+// turn, nearest square first, up to a human piece or before a computer one.
+inline void listComputerMoves(std::int32_t code, int f, std::uint64_t computer, std::uint64_t human,
+                              ComputerMoves& moves) {
   using namespace targets_detail;
   const std::uint64_t occupied = computer | human;
   int n = 0;
-  const auto steps = [&](const std::int8_t(&table)[8]) {
+  std::uint64_t reach = 0;
+  const auto add = [&](int t) { moves.to[n++] = static_cast<std::int8_t>(t); };
+  const auto steps = [&](const std::int8_t(&table)[8], std::uint64_t squares) {
+    reach = squares;
     for (int s = 0; s < 8; ++s) {
-      if (table[s] >= 0 && ((computer >> table[s]) & 1) == 0) to[n++] = table[s];
+      if (table[s] >= 0 && ((computer >> table[s]) & 1) == 0) add(table[s]);
     }
   };
   const auto ray = [&](auto r) {
-    std::uint64_t targets = rayReach<r.value>(f, occupied) & ~computer;
+    const std::uint64_t squares = rayReach<r.value>(f, occupied);
+    reach |= squares;
+    std::uint64_t targets = squares & ~computer;
     if (growsAlong(r.value)) {
       for (; targets != 0; targets &= targets - 1)
-        to[n++] = static_cast<std::int8_t>(std::countr_zero(targets));
+        add(std::countr_zero(targets));
     } else {
       for (; targets != 0; targets &= ~(std::uint64_t{1} << (63 - std::countl_zero(targets))))
-        to[n++] = static_cast<std::int8_t>(63 - std::countl_zero(targets));
+        add(63 - std::countl_zero(targets));
     }
   };
   using R0 = std::integral_constant<int, 0>;
@@ -226,16 +238,18 @@ inline int computerMoveList(std::int32_t code, int f, std::uint64_t computer, st
     case kPawn: {
       if (f >= 56) break;  // on rank 1: the border ahead
       const int x = f % 8 + 1;
+      const bool rank7 = f >= 8 && f < 16;
+      reach = (std::uint64_t{1} << (f + 8)) | (rank7 ? std::uint64_t{1} << (f + 16) : 0) |
+              (x < 8 ? std::uint64_t{1} << (f + 9) : 0) | (x > 1 ? std::uint64_t{1} << (f + 7) : 0);
       const bool aheadEmpty = ((occupied >> (f + 8)) & 1) == 0;
-      if (f >= 8 && f < 16 && aheadEmpty && ((occupied >> (f + 16)) & 1) == 0)
-        to[n++] = static_cast<std::int8_t>(f + 16);
-      if (aheadEmpty) to[n++] = static_cast<std::int8_t>(f + 8);
-      if (x < 8 && ((human >> (f + 9)) & 1) != 0) to[n++] = static_cast<std::int8_t>(f + 9);
-      if (x > 1 && ((human >> (f + 7)) & 1) != 0) to[n++] = static_cast<std::int8_t>(f + 7);
+      if (rank7 && aheadEmpty && ((occupied >> (f + 16)) & 1) == 0) add(f + 16);
+      if (aheadEmpty) add(f + 8);
+      if (x < 8 && ((human >> (f + 9)) & 1) != 0) add(f + 9);
+      if (x > 1 && ((human >> (f + 7)) & 1) != 0) add(f + 7);
       break;
     }
     case kKnight:
-      steps(kTables.knightTo[f]);
+      steps(kTables.knightTo[f], kTables.knight[f]);
       break;
     case kBishop:
       ray(R0{}), ray(R1{}), ray(R2{}), ray(R3{});
@@ -247,12 +261,13 @@ inline int computerMoveList(std::int32_t code, int f, std::uint64_t computer, st
       ray(R0{}), ray(R1{}), ray(R2{}), ray(R3{}), ray(R4{}), ray(R5{}), ray(R6{}), ray(R7{});
       break;
     case kComputerKing:
-      steps(kTables.kingTo[f]);
+      steps(kTables.kingTo[f], kTables.king[f]);
       break;
     default:
       break;
   }
-  return n;
+  moves.reach = reach;
+  moves.count = static_cast<std::int8_t>(n);
 }
 
 }  // namespace vombel

@@ -8,7 +8,7 @@
 // (countPly6Loop, countPly4Leaves); its callbacks, scorePly6 and the leaf of searchPly4, stay as
 // the reference, run when bulkLeaves is off. Both give the same counts, scores and moves. With
 // the bulk count, ply 5 has no callback either: each computer piece's moves are listed from sets
-// in the generator's order (computerMoveList) and searched in a loop (searchPly5Loop).
+// in the generator's order (listComputerMoves) and searched in a loop (searchPly5Loop).
 #include <algorithm>
 #include <limits>
 
@@ -172,6 +172,15 @@ struct LeafRecords {
   std::uint64_t recorded;  // the squares whose entry holds
 };
 LeafRecords records3;  // for plyBoard3, cleared per ply-3 move
+
+// The ply-5 move lists of the computer's pieces, kept for plyBoard3 as records3 keeps the human
+// pieces' moves: a list made at a ply-4 move that leaves its reach alone holds for every such
+// ply-4 move.
+struct MoveRecords {
+  ComputerMoves pieces[64];  // by square
+  std::uint64_t recorded;    // the squares whose entry holds
+};
+MoveRecords moveRecords3;  // cleared per ply-3 move
 std::uint64_t ply4Squares;
 
 // A ply-5 move as the bulk count reads its child: plyBoard4 with the moving piece arrived.
@@ -270,7 +279,7 @@ inline LeafLoop countPly6Loop(const BulkMove& move, std::int32_t enough, int cou
 
 // The ply-5 loop of the ply-4 position b4 with every ply-6 loop counted in bulk:
 // scanPiecesWithCutoff over the computer's pieces, each piece's moves listed in the generator's
-// order (computerMoveList, which tests hold to the generator) and each move searched as searchPly5
+// order (listComputerMoves, which tests hold to the generator) and each move searched as searchPly5
 // with the callbacks of scorePly6 would. The scores and the cut-off flag live in locals while the
 // loop runs:
 //   - bestScore4 to bestScore6 are whole numbers here, so ints hold them exactly;
@@ -296,8 +305,19 @@ inline void searchPly5Loop(const Board& b4) {
     const int f = std::countr_zero(pieces);
     pieces &= pieces - 1;
     const std::int32_t code = b4(screenFile(f), screenRank(f));
-    std::int8_t to[32];
-    const int moves = computerMoveList(code, f, summary4.computerPieces, summary4.humanPieces, to);
+    const std::uint64_t square = std::uint64_t{1} << f;
+    const ComputerMoves* list = &moveRecords3.pieces[f];
+    ComputerMoves fresh;
+    if ((moveRecords3.recorded & square) == 0 || (list->reach & ply4Squares) != 0) {
+      listComputerMoves(code, f, summary4.computerPieces, summary4.humanPieces, fresh);
+      list = &fresh;
+      if ((fresh.reach & ply4Squares) == 0) {  // as on plyBoard3
+        moveRecords3.pieces[f] = fresh;
+        moveRecords3.recorded |= square;
+      }
+    }
+    const int moves = list->count;
+    const std::int8_t* to = list->to;
     calls5 += static_cast<unsigned long long>(moves);
     // The destinations of the piece's moves that are not quiet: every one when it leaves a
     // watched square; for a pawn, rank 1 as well, where it promotes.
@@ -386,6 +406,7 @@ void searchPly3(int toX, int toY, int fromX, int fromY) {
   }
   bestScore4 = bestScore2;
   records3.recorded = 0;
+  moveRecords3.recorded = 0;
   if (!searchDifficult && leavesInBulk) {
     scanPiecesWithCutoff<Ranks::downward, countPly4Leaves>(plyBoard3, summary3.humanPieces);
   } else {

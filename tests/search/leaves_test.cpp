@@ -268,7 +268,8 @@ TEST(BulkLeaves, MovesAfterAComputerMoveFollowFromThoseBefore) {
 }
 
 // The computer's moves as a list, against the generator's destinations in order, on random
-// positions of every density (pawns on rank 1 included, which have no move).
+// positions of every density (pawns on rank 1 included, which have no move); and whatever stands
+// outside a piece's reach, the list stays.
 std::vector<int> generatedOrder;
 void rememberInOrder(int toX, int toY, int, int) {
   generatedOrder.push_back(screenIndex(toX, toY));
@@ -283,12 +284,24 @@ TEST(BulkTargets, ComputerMoveListInTheGeneratorsOrder) {
     for (int a = 0; a < 64; ++a) {
       generatedOrder.clear();
       generateComputerMoves<rememberInOrder>(b, screenFile(a), screenRank(a));
-      std::int8_t to[32];
-      const int count =
-          computerMoveList(b(screenFile(a), screenRank(a)), a, s.computerPieces, s.humanPieces, to);
-      ASSERT_EQ(std::vector<int>(to, to + count), generatedOrder)
-          << boardToText(b) << " square " << a;
-      moves += count;
+      ComputerMoves list;
+      listComputerMoves(b(screenFile(a), screenRank(a)), a, s.computerPieces, s.humanPieces, list);
+      const std::vector<int> destinations(list.to, list.to + list.count);
+      ASSERT_EQ(destinations, generatedOrder) << boardToText(b) << " square " << a;
+      moves += list.count;
+
+      Board changed = b;
+      for (int other = 0; other < 64; ++other) {
+        if (other == a || ((list.reach >> other) & 1) != 0) continue;
+        const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
+        changed(screenFile(other), screenRank(other)) = codes[random() % 5];
+      }
+      const Summary t = summaryOf(changed);
+      ComputerMoves after;
+      listComputerMoves(b(screenFile(a), screenRank(a)), a, t.computerPieces, t.humanPieces, after);
+      ASSERT_EQ(std::vector<int>(after.to, after.to + after.count), destinations)
+          << boardToText(changed) << " square " << a;
+      ASSERT_EQ(after.reach, list.reach);
     }
   }
   EXPECT_GT(moves, 20000);
