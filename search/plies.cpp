@@ -180,8 +180,8 @@ struct MoveRecords {
   ComputerMoves pieces[64];  // by square
   std::uint64_t recorded;    // the squares whose entry holds
 };
-MoveRecords moveRecords3;  // cleared per ply-3 move
-std::uint64_t ply4Squares;
+MoveRecords moveRecords3;   // cleared per ply-3 move
+std::uint64_t ply4Squares;  // the two squares of the ply-4 move
 
 // A ply-5 move as the bulk count reads its child: plyBoard4 with the moving piece arrived.
 struct BulkMove {
@@ -277,6 +277,21 @@ inline LeafLoop countPly6Loop(const BulkMove& move, std::int32_t enough, int cou
   return loop;
 }
 
+// The moves of the computer piece `code` on the square of bit f of the ply-4 position: from
+// moveRecords3 while the ply-4 move leaves their reach alone, else listed into `fresh` (and kept
+// if they are as on plyBoard3).
+inline const ComputerMoves& ply5Moves(std::int32_t code, int f, ComputerMoves& fresh) {
+  const std::uint64_t square = std::uint64_t{1} << f;
+  const ComputerMoves& kept = moveRecords3.pieces[f];
+  if ((moveRecords3.recorded & square) != 0 && (kept.reach & ply4Squares) == 0) return kept;
+  listComputerMoves(code, f, summary4.computerPieces, summary4.humanPieces, fresh);
+  if ((fresh.reach & ply4Squares) == 0) {
+    moveRecords3.pieces[f] = fresh;
+    moveRecords3.recorded |= square;
+  }
+  return fresh;
+}
+
 // The ply-5 loop of the ply-4 position b4 with every ply-6 loop counted in bulk:
 // scanPiecesWithCutoff over the computer's pieces, each piece's moves listed in the generator's
 // order (listComputerMoves, which tests hold to the generator) and each move searched as searchPly5
@@ -306,18 +321,9 @@ inline void searchPly5Loop(const Board& b4) {
     pieces &= pieces - 1;
     const std::int32_t code = b4(screenFile(f), screenRank(f));
     const std::uint64_t square = std::uint64_t{1} << f;
-    const ComputerMoves* list = &moveRecords3.pieces[f];
     ComputerMoves fresh;
-    if ((moveRecords3.recorded & square) == 0 || (list->reach & ply4Squares) != 0) {
-      listComputerMoves(code, f, summary4.computerPieces, summary4.humanPieces, fresh);
-      list = &fresh;
-      if ((fresh.reach & ply4Squares) == 0) {  // as on plyBoard3
-        moveRecords3.pieces[f] = fresh;
-        moveRecords3.recorded |= square;
-      }
-    }
-    const int moves = list->count;
-    const std::int8_t* to = list->to;
+    const ComputerMoves& list = ply5Moves(code, f, fresh);
+    const int moves = list.count;
     calls5 += static_cast<unsigned long long>(moves);
     // The destinations of the piece's moves that are not quiet: every one when it leaves a
     // watched square; for a pawn, rank 1 as well, where it promotes.
@@ -325,12 +331,12 @@ inline void searchPly5Loop(const Board& b4) {
                                : code == kPawn               ? ply4Watched | kRank1Squares
                                                              : ply4Watched;
     for (int m = 0; m < moves; ++m) {
-      const int t = to[m];
+      const int t = list.to[m];
       std::int32_t material = summary4.material;
       LeafLoop loop;
       if (((loud >> t) & 1) == 0 && !cutoff) {
         if (quietBest5 != best5) {
-          const BulkMove move{std::uint64_t{1} << f, {0, code}, material};
+          const BulkMove move{square, {0, code}, material};
           quiet = countPly6Loop(move, material - std::min(best5, best4 - 1), ply4PieceCount);
           quietBest5 = best5;
         }
@@ -338,7 +344,7 @@ inline void searchPly5Loop(const Board& b4) {
       } else {
         const std::uint64_t toSquare = std::uint64_t{1} << t;
         if ((summary4.humanPieces & toSquare) != 0) material -= b4(screenFile(t), screenRank(t));
-        BulkMove move{std::uint64_t{1} << f, {toSquare, code}, material};
+        BulkMove move{square, {toSquare, code}, material};
         if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
           move.arrived.code = kQueen;
           move.material += kPromotionGain;
