@@ -91,6 +91,18 @@ Summary summaryOf(const Board& b) {
 // Densities from a sparse endgame to a packed board.
 const double kDensities[] = {0.1, 0.3, 0.5, 0.7, 0.9, 1.0};
 
+// b with every square outside `reach`, but the piece's own square a, given random contents: a
+// piece's moves, which only its reach decides, must stay the same there.
+Board scrambledOutside(const Board& b, std::uint64_t reach, int a, std::mt19937& random) {
+  Board changed = b;
+  for (int other = 0; other < 64; ++other) {
+    if (other == a || ((reach >> other) & 1) != 0) continue;
+    const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
+    changed(screenFile(other), screenRank(other)) = codes[random() % 5];
+  }
+  return changed;
+}
+
 TEST(BulkTargets, SameDestinationsAsTheGeneratorAndNothingOutsideTheReachMatters) {
   std::mt19937 random(11);
   int pieces = 0;
@@ -108,13 +120,7 @@ TEST(BulkTargets, SameDestinationsAsTheGeneratorAndNothingOutsideTheReachMatters
       ASSERT_EQ(squareCount(squares.targets), static_cast<int>(generated.size()));
       if (b(x, y) >= 0) continue;
       ++pieces;
-      // Whatever stands outside the reach (but the piece's own square), the moves stay.
-      Board changed = b;
-      for (int other = 0; other < 64; ++other) {
-        if (other == a || ((squares.reach >> other) & 1) != 0) continue;
-        const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
-        changed(screenFile(other), screenRank(other)) = codes[random() % 5];
-      }
+      const Board changed = scrambledOutside(b, squares.reach, a, random);
       const Summary t = summaryOf(changed);
       const PieceSquares after = humanPieceSquares(b(x, y), a, t.computerPieces, t.humanPieces);
       ASSERT_EQ(after.targets, squares.targets) << boardToText(changed) << " square " << a;
@@ -290,12 +296,7 @@ TEST(BulkTargets, ComputerMoveListInTheGeneratorsOrder) {
       ASSERT_EQ(destinations, generatedOrder) << boardToText(b) << " square " << a;
       moves += list.count;
 
-      Board changed = b;
-      for (int other = 0; other < 64; ++other) {
-        if (other == a || ((list.reach >> other) & 1) != 0) continue;
-        const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
-        changed(screenFile(other), screenRank(other)) = codes[random() % 5];
-      }
+      const Board changed = scrambledOutside(b, list.reach, a, random);
       const Summary t = summaryOf(changed);
       ComputerMoves after;
       listComputerMoves(b(screenFile(a), screenRank(a)), a, t.computerPieces, t.humanPieces, after);
