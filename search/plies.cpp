@@ -71,12 +71,17 @@ inline void applyComputerMove(Board& child, Summary& childSummary, const Board& 
   childSummary.humanPieces = parentSummary.humanPieces & ~to;
 }
 
-// Plays a human move from parent onto child: a pawn that reaches rank 8 becomes a queen.
+// Makes a human move on b: a pawn that reaches rank 8 becomes a queen.
+inline void playHumanMove(Board& b, int toX, int toY, int fromX, int fromY) {
+  makeMove(b, fromX, fromY, toX, toY);
+  if (b(toX, 8) == -kPawn) b(toX, 8) = -kQueen;
+}
+
+// Plays a human move from parent onto child.
 inline void applyHumanMove(Board& child, const Board& parent, int toX, int toY, int fromX,
                            int fromY) {
   copyBoard(child, parent);
-  makeMove(child, fromX, fromY, toX, toY);
-  if (child(toX, 8) == -kPawn) child(toX, 8) = -kQueen;
+  playHumanMove(child, toX, toY, fromX, fromY);
 }
 
 // The change a human move makes to the material of parent: the captured code leaves, and a
@@ -457,10 +462,10 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
       ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
       kinds4 = kinds3;
       captureKind(kinds4, squareBit(toX, toY));
+      // With no pawn stale on rank 8, the move changes its two squares only.
       const std::int32_t mover = plyBoard3(fromX, fromY);
       const std::int32_t captured = plyBoard3(toX, toY);
-      makeMove(plyBoard3, fromX, fromY, toX, toY);
-      if (toY == 8 && mover == -kPawn) plyBoard3(toX, 8) = -kQueen;  // no pawn stands stale here
+      playHumanMove(plyBoard3, toX, toY, fromX, fromY);
       listPly4Pieces(plyBoard3);
       searchPly5Loop(plyBoard3);
       plyBoard3(fromX, fromY) = mover;
