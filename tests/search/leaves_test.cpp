@@ -94,11 +94,12 @@ const double kDensities[] = {0.1, 0.3, 0.5, 0.7, 0.9, 1.0};
 // b with every square outside `reach`, but the piece's own square a, given random contents: a
 // piece's moves, which only its reach decides, must stay the same there.
 Board scrambledOutside(const Board& b, std::uint64_t reach, int a, std::mt19937& random) {
+  const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
+  std::uniform_int_distribution<int> pick(0, 4);
   Board changed = b;
   for (int other = 0; other < 64; ++other) {
     if (other == a || ((reach >> other) & 1) != 0) continue;
-    const std::int32_t codes[] = {kEmpty, kPawn, -kPawn, kQueen, -kRook};
-    changed(screenFile(other), screenRank(other)) = codes[random() % 5];
+    changed(screenFile(other), screenRank(other)) = codes[pick(random)];
   }
   return changed;
 }
