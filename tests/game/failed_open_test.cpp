@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -36,10 +35,7 @@ class FailedOpen : public testing::Test {
     selectLevel(false);
   }
   void TearDown() override { scratch_.leave(); }
-  static void write(const std::string& text) {
-    std::ofstream out(kGameFileName, std::ios::binary);
-    out << text;
-  }
+  static void write(const std::string& text) { testing_support::writeFile(kGameFileName, text); }
   // A one-entry game file of the start position with the line of cell (x, y) replaced.
   static std::string withCell(int x, int y, const std::string& line) {
     Board start;

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -62,10 +61,7 @@ class Robustness : public testing::Test {
   }
   void TearDown() override { scratch_.leave(); }
 
-  void write(const std::string& text) {
-    std::ofstream out(path_, std::ios::binary);
-    out << text;
-  }
+  void write(const std::string& text) const { testing_support::writeFile(path_, text); }
   bool load() { return loadGameFile(path_.c_str()); }
 
   // A game in progress, browsed one half-move back and with a square selected, so that a load

@@ -61,11 +61,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing_support::GameTest;
 using testing_support::readFile;
-
-void writeFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
+using testing_support::writeFile;
 
 // Runs work in a child process and waits for it at most seconds: "exit N" when it ended with
 // status N, "hung" when it had to be killed. A call that blocks forever cannot hang the test.

@@ -24,6 +24,12 @@ inline std::string readFile(const std::filesystem::path& path) {
   return text.str();
 }
 
+// Writes text as the whole content of a file, byte for byte.
+inline void writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary);
+  out << text;
+}
+
 // One line of the file holding value.
 inline std::string numberLine(long value) {
   char text[32];
