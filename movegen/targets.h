@@ -236,9 +236,9 @@ inline void listComputerMoves(std::int32_t code, int f, std::uint64_t computer, 
   using R7 = std::integral_constant<int, 7>;
   switch (code) {
     case kPawn: {
-      if (f >= 56) break;  // on rank 1: the border ahead
-      const int x = f % 8 + 1;
-      const bool rank7 = f >= 8 && f < 16;
+      if (screenRank(f) == 1) break;  // the border ahead
+      const int x = screenFile(f);
+      const bool rank7 = screenRank(f) == 7;
       reach = (std::uint64_t{1} << (f + 8)) | (rank7 ? std::uint64_t{1} << (f + 16) : 0) |
               (x < 8 ? std::uint64_t{1} << (f + 9) : 0) | (x > 1 ? std::uint64_t{1} << (f + 7) : 0);
       const bool aheadEmpty = ((occupied >> (f + 8)) & 1) == 0;

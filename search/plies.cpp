@@ -321,6 +321,10 @@ inline void searchPly5Loop(const Board& b4) {
   unsigned long long calls6 = 0;
   LeafLoop quiet{};
   std::int32_t quietBest5 = kNoLeaf;  // the bestScore5 that quiet holds for, kNoLeaf for none
+  // The gain that ends a ply-6 loop whose parent has this material (see countPly6Loop).
+  const auto enoughFor = [&](std::int32_t material) {
+    return material - std::min(best5, best4 - 1);
+  };
   while (pieces != 0) {
     const int f = std::countr_zero(pieces);
     pieces &= pieces - 1;
@@ -342,7 +346,7 @@ inline void searchPly5Loop(const Board& b4) {
       if (((loud >> t) & 1) == 0 && !cutoff) {
         if (quietBest5 != best5) {
           const BulkMove move{square, {0, code}, material};
-          quiet = countPly6Loop(move, material - std::min(best5, best4 - 1), ply4PieceCount);
+          quiet = countPly6Loop(move, enoughFor(material), ply4PieceCount);
           quietBest5 = best5;
         }
         loop = quiet;
@@ -350,7 +354,7 @@ inline void searchPly5Loop(const Board& b4) {
         const std::uint64_t toSquare = std::uint64_t{1} << t;
         if ((summary4.humanPieces & toSquare) != 0) material -= b4(screenFile(t), screenRank(t));
         BulkMove move{square, {toSquare, code}, material};
-        if (code == kPawn && t >= 56) {  // rank 1: the pawn becomes a queen
+        if (code == kPawn && screenRank(t) == 1) {  // the pawn becomes a queen
           move.arrived.code = kQueen;
           move.material += kPromotionGain;
         }
@@ -360,7 +364,7 @@ inline void searchPly5Loop(const Board& b4) {
           count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
         }
         material = move.material;
-        loop = countPly6Loop(move, material - std::min(best5, best4 - 1), count);
+        loop = countPly6Loop(move, enoughFor(material), count);
       }
       calls6 += static_cast<unsigned long long>(loop.calls);
       best6 = loop.highest != kNoLeaf ? std::min(best4, material - loop.highest) : best4;
