@@ -19,7 +19,6 @@
 #include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
-#include <cstdlib>
 #include <initializer_list>
 #include <utility>
 
@@ -118,17 +117,20 @@ QString paragraphs(const char* text) {
   return QString::fromUtf8(text).replace(runs, QStringLiteral("\n\n"));
 }
 
-void showMessage(const char* text) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kMessageTitle), paragraphs(text),
-                  QMessageBox::Ok, current);
+// A modal box with the game's title and an OK button over the window; returns when closed.
+void showBox(QMessageBox::Icon icon, const QString& text) {
+  QMessageBox box(icon, QString::fromUtf8(kMessageTitle), text, QMessageBox::Ok, current);
   box.exec();
 }
 
-// A file that could not be saved or opened: the text names the file and the reason.
+void showMessage(const char* text) {
+  showBox(QMessageBox::NoIcon, paragraphs(text));
+}
+
+// A file that could not be saved or opened: the text names the file (in the system's encoding)
+// and the reason.
 void showWarning(const char* text) {
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kMessageTitle),
-                  QString::fromLocal8Bit(text), QMessageBox::Ok, current);
-  box.exec();
+  showBox(QMessageBox::Warning, QString::fromLocal8Bit(text));
 }
 
 void redrawNow() {
@@ -166,7 +168,6 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   form_->setObjectName(QStringLiteral("form"));
   setCentralWidget(form_);
   gate_ = new TurnGate(this, form_);
-  exit_ = std::_Exit;
   buildControls();
   createMenus();
   chooseFont();

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QWidget>
 #include <array>
+#include <cstdlib>
 
 #include "window/board_square.h"
 
@@ -78,7 +79,7 @@ class Tablero : public QMainWindow {
   QPushButton* force_ = nullptr;
   QTimer* timer1_ = nullptr;
   TurnGate* gate_ = nullptr;
-  ExitFunction exit_ = nullptr;
+  ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;
 };
 
