@@ -16,3 +16,19 @@
 #define VOMBEL_FLATTEN
 #define VOMBEL_NOINLINE
 #endif
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+// Compiles a function, and everything inlined into it, for x86 CPUs with the popcnt instruction:
+// GCC then turns squareCount's additions into that one instruction. Such a function may run only
+// where cpuHasBitCount() holds; the rest of the program stays portable.
+#define VOMBEL_WITH_BIT_COUNT [[gnu::target("popcnt")]]
+inline bool cpuHasBitCount() {
+  __builtin_cpu_init();  // may run before the run-time library's own initialisation
+  return __builtin_cpu_supports("popcnt") != 0;
+}
+#else
+#define VOMBEL_WITH_BIT_COUNT
+inline bool cpuHasBitCount() {
+  return false;
+}
+#endif

@@ -384,6 +384,7 @@ inline void searchPly5Loop(const Board& b4) {
 }  // namespace
 
 bool bulkLeaves = true;
+bool bitCountCopy = cpuHasBitCount();
 
 void recordReply(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[2];
@@ -444,6 +445,36 @@ VOMBEL_FLATTEN VOMBEL_NOINLINE void playPly5AndScanPly6(int toX, int toY, int fr
   scanPiecesWithCutoff<Ranks::downward, ply6Generator>(plyBoard5, summary5.humanPieces);
 }
 
+// The ply-4 move and its ply-5 loop, with every ply-6 loop counted in bulk. The bulk count reads
+// the ply-4 position only for the codes of a few squares, so the move is made on plyBoard3 itself
+// and taken back afterwards rather than copied to plyBoard4. The generator running over plyBoard3
+// finds the board as it was.
+inline void searchPly4InBulk(int toX, int toY, int fromX, int fromY) {
+  summary4 = humanMoveSummary(plyBoard3, summary3, toX, toY, fromX, fromY);
+  ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
+  kinds4 = kinds3;
+  captureKind(kinds4, squareBit(toX, toY));
+  // With no pawn stale on rank 8, the move changes its two squares only.
+  const std::int32_t mover = plyBoard3(fromX, fromY);
+  const std::int32_t captured = plyBoard3(toX, toY);
+  playHumanMove(plyBoard3, toX, toY, fromX, fromY);
+  listPly4Pieces(plyBoard3);
+  searchPly5Loop(plyBoard3);
+  plyBoard3(fromX, fromY) = mover;
+  plyBoard3(toX, toY) = captured;
+}
+
+// searchPly4InBulk compiled twice, with all it calls inlined: once for any CPU, once for CPUs with
+// a bit-count instruction, which counts the squares of a piece's moves in one step. In the most
+// crowded positions that copy is about 7 % faster.
+VOMBEL_FLATTEN VOMBEL_NOINLINE void bulkPly4AnyCpu(int toX, int toY, int fromX, int fromY) {
+  searchPly4InBulk(toX, toY, fromX, fromY);
+}
+VOMBEL_FLATTEN VOMBEL_NOINLINE VOMBEL_WITH_BIT_COUNT void bulkPly4Popcnt(int toX, int toY,
+                                                                         int fromX, int fromY) {
+  searchPly4InBulk(toX, toY, fromX, fromY);
+}
+
 // What a ply-5 move's score does to the ply-5 loop (a maximising ply).
 inline void takePly5Score() {
   if (bestScore6 >= bestScore5) {
@@ -459,21 +490,11 @@ void searchPly4(int toX, int toY, int fromX, int fromY) {
   if (searchDifficult) {
     bestScore5 = bestScore3;
     if (leavesInBulk) {
-      // The bulk count reads the ply-4 position only for the codes of a few squares, so the move
-      // is made on plyBoard3 itself and taken back afterwards rather than copied to plyBoard4.
-      // The generator running over plyBoard3 finds the board as it was.
-      summary4 = humanMoveSummary(plyBoard3, summary3, toX, toY, fromX, fromY);
-      ply4Squares = squareBit(fromX, fromY) | squareBit(toX, toY);
-      kinds4 = kinds3;
-      captureKind(kinds4, squareBit(toX, toY));
-      // With no pawn stale on rank 8, the move changes its two squares only.
-      const std::int32_t mover = plyBoard3(fromX, fromY);
-      const std::int32_t captured = plyBoard3(toX, toY);
-      playHumanMove(plyBoard3, toX, toY, fromX, fromY);
-      listPly4Pieces(plyBoard3);
-      searchPly5Loop(plyBoard3);
-      plyBoard3(fromX, fromY) = mover;
-      plyBoard3(toX, toY) = captured;
+      if (bitCountCopy) {
+        bulkPly4Popcnt(toX, toY, fromX, fromY);
+      } else {
+        bulkPly4AnyCpu(toX, toY, fromX, fromY);
+      }
     } else {
       applyHumanMove(plyBoard4, summary4, plyBoard3, summary3, toX, toY, fromX, fromY);
       scanPiecesWithCutoff<Ranks::downward, ply5Generator>(plyBoard4, summary4.computerPieces);

@@ -12,6 +12,11 @@ extern bool searchDifficult;
 // callback. Both give the same counts, scores and moves; the tests compare them.
 extern bool bulkLeaves;
 
+// True (the default on a CPU with a bit-count instruction): the bulk count runs its copy compiled
+// for that instruction. False: the copy for any CPU. Both give the same counts; never set it true
+// on a CPU without the instruction.
+extern bool bitCountCopy;
+
 // The computer's whole turn: plays the chosen position on board, repaints, records it, updates
 // the computer's clock and beeps. Does nothing when the history is full.
 void computerMove();

@@ -363,15 +363,18 @@ Turn playTurn(const std::string& position, const std::vector<std::pair<int, int>
   return t;
 }
 
+void expectSameTurns(const Turn& t, const Turn& reference, const std::string& position) {
+  for (int k = 1; k <= 8; ++k)
+    EXPECT_EQ(t.calls[k], reference.calls[k]) << "ply " << k << " from " << position;
+  EXPECT_EQ(t.score, reference.score) << position;
+  EXPECT_EQ(t.played, reference.played) << position;
+  EXPECT_EQ(t.resigned, reference.resigned) << position;
+}
+
 void expectSameTurn(const std::string& position, const std::vector<std::pair<int, int>>& stale,
                     bool isDifficult) {
   const Turn reference = playTurn(position, stale, isDifficult, false);
-  const Turn bulk = playTurn(position, stale, isDifficult, true);
-  for (int k = 1; k <= 8; ++k)
-    EXPECT_EQ(bulk.calls[k], reference.calls[k]) << "ply " << k << " from " << position;
-  EXPECT_EQ(bulk.score, reference.score) << position;
-  EXPECT_EQ(bulk.played, reference.played) << position;
-  EXPECT_EQ(bulk.resigned, reference.resigned) << position;
+  expectSameTurns(playTurn(position, stale, isDifficult, true), reference, position);
 }
 
 using BulkSearch = GameTest;
@@ -384,6 +387,22 @@ TEST_F(BulkSearch, RandomPositionsPlayAsWithACallbackPerLeaf) {
     const Board b = randomBoard(random, density, round % 9 != 0, false);
     SCOPED_TRACE(round);
     expectSameTurn(boardToText(b), {}, isDifficult);
+  }
+}
+
+TEST_F(BulkSearch, CopyForAnyCpuPlaysAsTheCopyWithBitCount) {
+  // The tests run the bit-count copy wherever the CPU has the instruction; this one holds the
+  // other copy to it.
+  if (!bitCountCopy) GTEST_SKIP() << "no bit-count instruction on this CPU";
+  std::mt19937 random(34);
+  for (int round = 0; round < 8; ++round) {
+    const std::string position =
+        boardToText(randomBoard(random, 0.15 + 0.05 * (round % 4), round % 4 != 3, false));
+    SCOPED_TRACE(round);
+    bitCountCopy = false;
+    const Turn anyCpu = playTurn(position, {}, true, true);
+    bitCountCopy = true;
+    expectSameTurns(anyCpu, playTurn(position, {}, true, true), position);
   }
 }
 
