@@ -24,7 +24,7 @@
 #define VOMBEL_WITH_BIT_COUNT [[gnu::target("popcnt")]]
 inline bool cpuHasBitCount() {
   __builtin_cpu_init();  // may run before the run-time library's own initialisation
-  return __builtin_cpu_supports("popcnt") != 0;
+  return static_cast<bool>(__builtin_cpu_supports("popcnt"));
 }
 #else
 #define VOMBEL_WITH_BIT_COUNT
