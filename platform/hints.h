@@ -22,8 +22,9 @@
 // GCC then turns squareCount's additions into that one instruction. Such a function may run only
 // where cpuHasBitCount() holds; the rest of the program stays portable.
 #define VOMBEL_WITH_BIT_COUNT [[gnu::target("popcnt")]]
+// The run-time library reads the CPU's features in a constructor that runs before the program's
+// own, so this may initialise a global.
 inline bool cpuHasBitCount() {
-  __builtin_cpu_init();  // may run before the run-time library's own initialisation
   return static_cast<bool>(__builtin_cpu_supports("popcnt"));
 }
 #else
