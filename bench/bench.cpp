@@ -135,7 +135,8 @@ int main(int argc, char** argv) {
   }
 
   tablero_Load();
-  std::printf("median of %d runs per turn, one thread\n\n", repeat);
+  std::printf("median of %d runs per turn, one thread, bulk search copy for %s\n\n", repeat,
+              bitCountCopy ? "popcnt" : "any CPU");
   std::printf("| %-22s | %-9s | %8s |", "position", "level", "ms/turn");
   for (int k = 1; k <= 8; ++k)
     std::printf("        c%d |", k);
