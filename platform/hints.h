@@ -1,5 +1,6 @@
 // Compiler hints for the search's hot loops, in one place. On GCC and Clang they ask for a loop to
-// be unrolled or for every call in a function to be inlined; elsewhere they expand to nothing, so
+// be unrolled, for every call in a function to be inlined or for a function to be compiled for the
+// popcnt instruction (with the test whether the CPU has it); elsewhere they expand to nothing, so
 // the code stays standard C++20 and only its speed depends on the compiler.
 #pragma once
 
