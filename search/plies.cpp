@@ -172,21 +172,44 @@ inline PieceLeaves pieceLeaves(std::int32_t code, int a, const Summary& summary,
           static_cast<std::int8_t>(a)};
 }
 
-struct LeafRecords {
-  PieceLeaves pieces[64];  // by square
+std::uint64_t ply4Squares;  // the two squares of the ply-4 move
+
+// What was worked out for the pieces of plyBoard3 at one ply-4 move, by square, kept for the other
+// ply-4 moves of the same ply-3 move: an entry holds while the ply-4 move leaves the squares it
+// depends on alone (dependsOn). Cleared per ply-3 move.
+template <class Entry>
+struct Ply3Records {
+  Entry entries[64];
   std::uint64_t recorded;  // the squares whose entry holds
 };
-LeafRecords records3;  // for plyBoard3, cleared per ply-3 move
 
-// The ply-5 move lists of the computer's pieces, kept for plyBoard3 as records3 keeps the human
-// pieces' moves: a list made at a ply-4 move that leaves its reach alone holds for every such
-// ply-4 move.
-struct MoveRecords {
-  ComputerMoves pieces[64];  // by square
-  std::uint64_t recorded;    // the squares whose entry holds
-};
-MoveRecords moveRecords3;   // cleared per ply-3 move
-std::uint64_t ply4Squares;  // the two squares of the ply-4 move
+inline std::uint64_t dependsOn(const PieceLeaves& piece) {
+  return piece.watched;
+}
+inline std::uint64_t dependsOn(const ComputerMoves& moves) {
+  return moves.reach;
+}
+
+// The entry of the square of bit a if it holds for the ply-4 move, else none.
+template <class Entry>
+inline const Entry* heldRecord(const Ply3Records<Entry>& records, int a) {
+  const Entry& entry = records.entries[a];
+  return ((records.recorded >> a) & 1) != 0 && (dependsOn(entry) & ply4Squares) == 0 ? &entry
+                                                                                     : nullptr;
+}
+
+// Keeps `entry`, made for the square of bit a of the ply-4 position, if the ply-4 move left what
+// it depends on alone: it is then as it would be on plyBoard3.
+template <class Entry>
+inline void keepRecord(Ply3Records<Entry>& records, int a, const Entry& entry) {
+  if ((dependsOn(entry) & ply4Squares) == 0) {
+    records.entries[a] = entry;
+    records.recorded |= std::uint64_t{1} << a;
+  }
+}
+
+Ply3Records<PieceLeaves> records3;        // the human pieces' leaf moves
+Ply3Records<ComputerMoves> moveRecords3;  // the computer pieces' ply-5 move lists
 
 // A ply-5 move as the bulk count reads its child: plyBoard4 with the moving piece arrived.
 struct BulkMove {
@@ -206,20 +229,15 @@ inline void listPly4Pieces(const Board& b4) {
   ply4Watched = 0;
   for (std::uint64_t pieces = summary4.humanPieces; pieces != 0; pieces &= pieces - 1) {
     const int a = std::countr_zero(pieces);
-    const std::uint64_t square = std::uint64_t{1} << a;
-    const PieceLeaves& kept = records3.pieces[a];
-    if ((records3.recorded & square) != 0 && (kept.watched & ply4Squares) == 0) {
-      ply4Pieces[ply4PieceCount++] = kept;
-      ply4Watched |= kept.watched;
+    if (const PieceLeaves* kept = heldRecord(records3, a)) {
+      ply4Pieces[ply4PieceCount++] = *kept;
+      ply4Watched |= kept->watched;
       continue;
     }
     const PieceLeaves piece = pieceLeaves(b4(screenFile(a), screenRank(a)), a, summary4, kinds4);
-    // Kept for plyBoard3 if it holds there: the piece stood there and what it reaches is as it
-    // was.
-    if ((piece.watched & ply4Squares) == 0 && (summary3.humanPieces & square) != 0) {
-      records3.pieces[a] = piece;
-      records3.recorded |= square;
-    }
+    // Kept only for a piece that stood on its square on plyBoard3, not the one the ply-4 move
+    // brought there.
+    if (((summary3.humanPieces >> a) & 1) != 0) keepRecord(records3, a, piece);
     ply4Pieces[ply4PieceCount++] = piece;
     ply4Watched |= piece.watched;
   }
@@ -286,14 +304,9 @@ inline LeafLoop countPly6Loop(const BulkMove& move, std::int32_t enough, int cou
 // moveRecords3 while the ply-4 move leaves their reach alone, else listed into `fresh` (and kept
 // if they are as on plyBoard3).
 inline const ComputerMoves& ply5Moves(std::int32_t code, int f, ComputerMoves& fresh) {
-  const std::uint64_t square = std::uint64_t{1} << f;
-  const ComputerMoves& kept = moveRecords3.pieces[f];
-  if ((moveRecords3.recorded & square) != 0 && (kept.reach & ply4Squares) == 0) return kept;
+  if (const ComputerMoves* kept = heldRecord(moveRecords3, f)) return *kept;
   listComputerMoves(code, f, summary4.computerPieces, summary4.humanPieces, fresh);
-  if ((fresh.reach & ply4Squares) == 0) {
-    moveRecords3.pieces[f] = fresh;
-    moveRecords3.recorded |= square;
-  }
+  keepRecord(moveRecords3, f, fresh);
   return fresh;
 }
 
