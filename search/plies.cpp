@@ -366,18 +366,17 @@ inline void searchPly5Loop(const Board& b4) {
       } else {
         const std::uint64_t toSquare = std::uint64_t{1} << t;
         if ((summary4.humanPieces & toSquare) != 0) material -= b4(screenFile(t), screenRank(t));
-        BulkMove move{square, {toSquare, code}, material};
+        ArrivedPiece arrived{toSquare, code};
         if (code == kPawn && screenRank(t) == 1) {  // the pawn becomes a queen
-          move.arrived.code = kQueen;
-          move.material += kPromotionGain;
+          arrived.code = kQueen;
+          material += kPromotionGain;
         }
         int count = ply4PieceCount;
         if (cutoff) {
           cutoff = false;
           count = (summary4.humanPieces & 1) != 0 ? 1 : 0;  // only rank 8, file 1
         }
-        material = move.material;
-        loop = countPly6Loop(move, enoughFor(material), count);
+        loop = countPly6Loop({square, arrived, material}, enoughFor(material), count);
       }
       calls6 += static_cast<unsigned long long>(loop.calls);
       best6 = loop.highest != kNoLeaf ? std::min(best4, material - loop.highest) : best4;
