@@ -278,6 +278,9 @@ TEST(BulkLeaves, MovesAfterAComputerMoveFollowFromThoseBefore) {
 // positions of every density (pawns on rank 1 included, which have no move); and whatever stands
 // outside a piece's reach, the list stays.
 std::vector<int> generatedOrder;
+std::vector<int> destinationsOf(const ComputerMoves& list) {
+  return std::vector<int>(list.to, list.to + list.count);
+}
 void rememberInOrder(int toX, int toY, int, int) {
   generatedOrder.push_back(screenIndex(toX, toY));
 }
@@ -293,15 +296,14 @@ TEST(BulkTargets, ComputerMoveListInTheGeneratorsOrder) {
       generateComputerMoves<rememberInOrder>(b, screenFile(a), screenRank(a));
       ComputerMoves list;
       listComputerMoves(b(screenFile(a), screenRank(a)), a, s.computerPieces, s.humanPieces, list);
-      const std::vector<int> destinations(list.to, list.to + list.count);
-      ASSERT_EQ(destinations, generatedOrder) << boardToText(b) << " square " << a;
+      ASSERT_EQ(destinationsOf(list), generatedOrder) << boardToText(b) << " square " << a;
       moves += list.count;
 
       const Board changed = scrambledOutside(b, list.reach, a, random);
       const Summary t = summaryOf(changed);
       ComputerMoves after;
       listComputerMoves(b(screenFile(a), screenRank(a)), a, t.computerPieces, t.humanPieces, after);
-      ASSERT_EQ(std::vector<int>(after.to, after.to + after.count), destinations)
+      ASSERT_EQ(destinationsOf(after), destinationsOf(list))
           << boardToText(changed) << " square " << a;
       ASSERT_EQ(after.reach, list.reach);
     }
