@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vombel-bench: times the computer's turn over a fixed suite of saved games.
 //
 //   vombel-bench [--repeat N] [--level easy|difficult] [FILE.vmb | DIR]...

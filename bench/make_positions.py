@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Builds the benchmark positions in bench/positions/ as saved-game files.
 
 Most positions come from games played through vombel-headless: the computer plays itself at

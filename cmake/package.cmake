@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack -G DEB` in the build tree: a Debian package of what `cmake --install` installs (the game,
 # its desktop entry, metainfo, icons and manual page) under /usr. The library dependencies are
 # read from the binary by dpkg-shlibdeps (package dpkg-dev); CPack needs `file` for that too.

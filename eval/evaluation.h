@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Scoring a single position, always from the computer's side (larger is better for it).
 #pragma once
 

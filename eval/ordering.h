@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Ordering of the candidate and reply lists before they are searched, and the repetition test.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sequences of window events from a new game: square clicks, legal moves, "->", the history
 // scroll bar, set-up on and off, level changes, New, Save, Open of a saved, edited, built or
 // garbled juego.vmb, and clock ticks. The invariants are checked after every event. Every search

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game-file loader on arbitrary bytes. Every input starts from the same game in progress
 // (history browsed back, a square selected, clocks running). The loader must either take the
 // file in whole, exactly as an independent reading of it says, or change nothing at all.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What each event of the window tablero does. The Qt window and the headless driver call these;
 // neither adds game logic of its own.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The saved-game file: plain text, one number per line, lines ended by CR LF. The first line is
 // the move counter n, then the 144 cells of history entries 0..n, each entry row y = -1 first and
 // each row from x = -1 to 10. A non-negative value is preceded by a space, and every value is

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The human's turn: two clicks make a move, which is tested, played, recorded and answered by the
 // computer inside the same click. Also free placement and castling.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two move generators: every move of the piece on one square, handed to a callback the moment
 // it is found. They are mirror images: the computer's pawns move towards rank 1, the human's
 // towards rank 8, and the own/opposing tests swap. No move list is built, castling and en passant

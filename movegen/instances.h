@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The eight generator instances: each binds one generator (with its ray walk) to the callback of
 // one ply, so every move of that ply reaches exactly that callback.
 //

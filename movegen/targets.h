@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The squares a human piece can move to, all at once, as a 64-bit set of squares (squareBit bits:
 // bit a is the square of screen index a, so rank 8 is bits 0..7 and rank 1 bits 56..63). They are
 // exactly the destinations that generateHumanMoves hands to its callback one by one, gathered from

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window's controls that the game reads and writes, as plain state. The Qt window draws this
 // state and turns the user's actions into calls of the handlers; headless, the same state and
 // handlers run without a display.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Compiler hints for the search's hot loops, in one place. On GCC and Clang they ask for a loop to
 // be unrolled, for every call in a function to be inlined or for a function to be compiled for the
 // popcnt instruction (with the test whether the CPU has it); elsewhere they expand to nothing, so

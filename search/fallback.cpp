@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fallback search and the attack-map marking share the ply-7 and ply-8 callbacks: with
 // markAttacks set they only mark the destination of each move in an attack map.
 #include "eval/evaluation.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The last ply of the search (ply 6 at Difficult, ply 4 at Easy) is a human move whose score is
 // the material of the position it reaches. Counted in bulk, a leaf loop needs per human piece only
 // how many moves it has and the lowest material among them (see countLeaves in plies.cpp); this

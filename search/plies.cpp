@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The search below the root: the human's replies (ply 2) and plies 3 to 6, unrolled. Each ply has
 // its own board and callback; a callback copies the board above, plays its move and runs the next
 // ply's generator over its board, or, at a leaf, scores the move from the material of the board

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The computer's turn: candidates, ordering, the alpha-beta search below them, the fallback
 // search and resignation.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The board: a 12 x 12 array of piece codes indexed (x, y) from -1 to 10.
 //
 // x is the file, y the rank; the playable squares are 1..8 x 1..8. A border two cells deep holds

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Small operations on boards shared by the computer's turn, the fallback search and the turn cycle.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Castling, described once for both sides and both wings: where king and rook stand and go, the
 // squares between them that must be empty, and the squares the other side's attack map must not
 // mark. The human's click (game/turn_cycle.cpp) and the computer's candidates

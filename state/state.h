@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every module-level variable of the game. All of them live for the whole run, have fixed shapes
 // and are filled in place: nothing is allocated while a game runs.
 #pragma once

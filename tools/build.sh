@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds the Release tree in build/. VOMBEL_WERROR=ON makes warnings errors (the
 # test command builds so).
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a product folder includes a header from a folder above it. The floors, bottom first:
 #
 #   platform  the window's controls as plain state, the seam to the desktop, compiler hints

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The robustness stages that tools/test.sh runs after the normal tests (skip them with QUICK=1):
 #   1. every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/)
 #   2. the soak: whole random games with save/load round trips, under the sanitizers

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the 26 square pictures and the program icon: 1x from the pixel maps below, 2x, 3x and
 the installed icon sizes from the same pieces drawn as shapes.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the sound played after each computer move, window/sounds/move.wav.
 
     tools/make_sound.py

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the game and renders docs/screenshot.png: the full window after a few moves. Needs no
 # display: the window is drawn on Qt's offscreen platform.
 set -euo pipefail

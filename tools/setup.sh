@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that are missing, as root or via sudo.
 #   tools/setup.sh         what building and running the game needs (tools/run.sh)
 #   tools/setup.sh --dev   that, plus what the tests, the robustness stages, the package and the

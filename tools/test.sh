@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets up a fresh Debian 12 machine, checks the layers and the formatting, builds with GCC and
 # runs every test, then builds with clang (build-clang/) and runs every test again, warnings being
 # errors in both; then the robustness stages of tools/ci-extra.sh (sanitizers, soak, fuzzing,

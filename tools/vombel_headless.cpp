@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vombel-headless: plays the game without a window, for checks and experiments.
 //
 //   vombel-headless [--level easy|difficult] [--in FILE] [--out FILE] EVENT...

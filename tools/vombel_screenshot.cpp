@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vombel-screenshot FILE.png: opens the game window, plays a short opening through the squares'
 // click events and saves a picture of the whole window, menu bar included. tools/screenshot.sh
 // runs it without a display.

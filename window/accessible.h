@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What screen readers hear: every square says its name, its contents and whether it is selected
 // ("e2, white pawn, selected"); every other control says its caption or what it is for.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One square of the board, the picture box c(a), for the mouse and the keyboard alike. The board
 // is one tab stop: only the square holding the keyboard focus accepts Tab, and the arrow keys pass
 // the focus on to a neighbour.

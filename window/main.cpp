@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Vombel Chess: the window and its event loop. The command line is read before Qt starts, so that
 // --help and --version work without a display.
 #include <QApplication>

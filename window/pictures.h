@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The square pictures and the program's icon, drawn for the screen's device pixel ratio.
 #pragma once
 

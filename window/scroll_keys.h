@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The history scroll bar by keyboard: a focus frame, and Left and Right stepping the right way.
 // A horizontal QScrollBar inverts its controls so that the mouse wheel scrolls the usual way,
 // which makes Left step forward and Right back; and Fusion draws no focus on a scroll bar.

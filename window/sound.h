@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The beep after each computer move: a short chime of our own (window/sounds/move.wav, made by
 // tools/make_sound.py) through the desktop's audio, or the system bell where there is no audio.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window while a handler runs: events taken during a long computer turn, input kept out.
 #pragma once
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Material, positional evaluation, the two orderings and the repetition test.
 #include <gtest/gtest.h>
 

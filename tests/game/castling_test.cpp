@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Castling by the human's two clicks, king e1 to g1 or c1, and the computer's castling
 // candidates, for each wing with each square that must be empty occupied and each square that
 // must not be attacked attacked, one at a time.

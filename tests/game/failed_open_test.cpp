@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Open of a file the loader refuses changes nothing at all, the selection included; and numbers
 // too large for the file, of every length the reader takes, are refused rather than narrowed to
 // a cell, where 10 to 15 digits could wrap round to a piece code.

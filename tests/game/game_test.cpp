@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The human's turn, castling, free placement, history browsing, the clocks and the saved game.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The human's move that would take the computer's king is refused by the material sum of the
 // position after it. In positions without one king or both, every other move must still pass.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Loading damaged files, the history's and the lists' capacities, and odd positions: nothing may
 // crash, and nothing may be half taken in.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The saved-game file against a hostile or failing file system: links and other files planted at
 // temporary names, two programs saving at once, the mode of the replaced file, a game file that is
 // a link, a FIFO, a directory or far too large, and saves that fail. Each test runs in a scratch

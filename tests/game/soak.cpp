@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // vombel-soak: whole games through the turn cycle. A seeded random choice among the human's legal
 // click pairs plays White with two calls of c_Click; the computer answers inside the second
 // click. A game ends when the computer resigns, the human has no legal move, or 300 half-moves

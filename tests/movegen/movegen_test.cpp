@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Move generation: the order of moves within a piece, the order of squares within a ply, and
 // what the attack maps hold.
 #include <gtest/gtest.h>

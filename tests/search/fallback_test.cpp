@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fallback search on positions without kings, where the material sums sit at 0 and below:
 // its best score starts below every reachable sum, so a move worth exactly 0 is played and a
 // position in which every move is worth less than 0 resigns.

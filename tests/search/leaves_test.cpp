@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The last ply counted in bulk against the generator: each human piece's destinations, reach,
 // number of leaf moves and lowest leaf material on random and crowded positions, and whole
 // computer turns with the bulk count and with a callback per leaf, which must agree in every

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A computer turn allocates nothing. This test program replaces the global operator new and
 // interposes malloc, calloc and realloc with counting versions, and counts while computerMove
 // runs on every position of the benchmark suite at both levels and on the crowded ones at Easy.

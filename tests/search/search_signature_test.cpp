@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The search's signature: how often each ply's callback runs over the benchmark suite at each
 // level, with a checksum of the positions played and the scores found; the crowded positions
 // have signatures of their own. A change that makes the search visit, score or choose anything

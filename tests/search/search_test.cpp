@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The computer's turn: what it plays, what it records, castling, the fallback and resignation,
 // and the capacities of the candidate and reply lists.
 #include "search/search.h"

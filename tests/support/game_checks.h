@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Checks shared by the unit tests, the fuzz targets and the soak: a copy of every piece of game
 // state that can be compared and put back, the invariants the game must keep after every event,
 // and the human's legal click pairs in the current position.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game file as the tests, the soak and the fuzz targets write and read it, written out here
 // once, independently of the game's own save: one whole number per line, a space before a
 // non-negative one, a space and CR LF after every one.

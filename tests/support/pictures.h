@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The picture each square must show, written out here from the picture list rather than taken
 // from the game's own painting code, so that the tests and the invariant checker can disagree
 // with it. Picture1..12 show the computer's (black) pieces on grey and the human's (white) on

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // VOMBEL_SANITIZED is defined when the tests are built with a sanitizer, which brings its own
 // allocator and slows the search down several times: tests that count allocations or that run
 // a long search skip themselves then.

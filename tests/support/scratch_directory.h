@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A scratch directory for tests that read and write files: empty, named after the running test
 // and the process, and the current directory (where Open and Save find juego.vmb) between enter()
 // and leave().

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The benchmark suite as the tests see it: the saved games in bench/positions, one computer turn
 // from each, run in this process; and the crowded positions in bench/positions/crowded, the
 // search's worst cases.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // For the window tests: the window's controls found by their object names, and message boxes
 // answered as a user would.
 #pragma once

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Replays the recorded cases of the headless driver. A case NAME.txt holds one argument list per
 // line; line k runs as `vombel-headless --out out.vmb ARGS...` in a fresh directory that starts
 // with NAME.juego.vmb (as juego.vmb) and every --in file, and is checked against NAME.k.rc,

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the game's binary (GAME) with --help, -h, --version and wrong arguments, with neither a
 # display nor a Qt platform in its environment: each must answer and exit at once, with status 0
 # for the first three and 2, usage on standard error, for the others.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # package_test.sh BUILD_DIR SOURCE_DIR: the metadata passes its checkers, and `cpack -G DEB` makes
 # a package with the game's files, computed library dependencies and its control fields.
 set -euo pipefail

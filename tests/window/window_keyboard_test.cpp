@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game window without a mouse: the board's keyboard focus and focus frame, Tab through the
 // controls, what screen readers hear, and the beep after the computer's move. Runs on Qt's
 // offscreen platform.

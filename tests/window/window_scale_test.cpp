@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The board's pictures on high-density screens. CTest runs this program at QT_SCALE_FACTOR 1, 1.5
 // and 2 on Qt's offscreen platform; each run checks the squares against the pictures drawn for
 // its factor.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game window driven as a user drives it: mouse clicks on squares and controls, menu
 // shortcuts, the scroll bar. Runs on Qt's offscreen platform.
 #include "window/window.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window during the computer's turn and when a file cannot be used: input during a turn is
 // dropped, input waiting before it is played, Exit and the close button end the program in the
 // middle of a long turn, failures show a warning box. Runs on Qt's offscreen platform.
