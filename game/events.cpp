@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
@@ -36,7 +37,8 @@ void tellFileFailure(const char* what) {
   char folder[PATH_MAX];
   char name[PATH_MAX + 16];
   if (::getcwd(folder, sizeof folder) != nullptr) {
-    std::snprintf(name, sizeof name, "%s/%s", folder, kGameFileName);
+    const bool root = std::strcmp(folder, "/") == 0;  // "/juego.vmb", not "//juego.vmb"
+    std::snprintf(name, sizeof name, "%s/%s", root ? "" : folder, kGameFileName);
   } else {
     std::snprintf(name, sizeof name, "%s", kGameFileName);
   }

@@ -26,15 +26,17 @@ inline constexpr long kLargestSavedGame = (1L + (kMaxHistory + 1) * 144L) * 9L;
 inline constexpr long kLargestGameFile = 4 * kLargestSavedGame;
 
 // Writes the counter and history entries 0..moveNumber to path, replacing it only once the new
-// text is complete and on disk: a failed save keeps the old file. A path that is a symbolic link
-// stays one, and the file it points to is replaced. False on failure (see gameFileReason).
+// text is complete and on disk: a failed save keeps the old file and leaves no other. A path that
+// is a symbolic link stays one, and the file it points to is replaced; a link of another user
+// (but root) is refused, as is a file the user may not write. False on failure (see
+// gameFileReason).
 bool saveGameFile(const char* path);
 
 // Reads path and, only if it is a regular file holding a valid game (counter 0..300, exactly
 // enough numbers, border cells 2, playable cells holding piece codes), takes it in: every entry
 // and moveNumber, then historia moved to the last entry and the history handler run. Otherwise
-// changes nothing and returns false; it never waits on a FIFO or device and never reads more
-// than kLargestGameFile bytes.
+// changes nothing and returns false; it never waits on a FIFO or device, never reads more than
+// kLargestGameFile bytes and follows links only as saveGameFile does.
 bool loadGameFile(const char* path);
 
 // Why the last saveGameFile or loadGameFile that returned false failed: the errno value of the
@@ -43,7 +45,11 @@ bool loadGameFile(const char* path);
 int gameFileError();
 
 // The same reason in the user's words: strerror's text, or "not a regular file", "too large for
-// a saved game", "not a saved game".
+// a saved game", "not a saved game", "NAME is a link owned by another user".
 const char* gameFileReason();
+
+// Makes an exceeded file-size limit (ulimit -f) a save that fails with EFBIG and is told, instead
+// of a signal that ends the program. Called first thing at start-up.
+void ignoreFileSizeSignal();
 
 }  // namespace vombel

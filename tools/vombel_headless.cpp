@@ -154,6 +154,7 @@ void printTurn() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  ignoreFileSizeSignal();
   const char* level = nullptr;
   const char* in = nullptr;
   const char* out = nullptr;

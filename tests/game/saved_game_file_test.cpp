@@ -2,13 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The saved-game file against a hostile or failing file system: links and other files planted at
-// temporary names, two programs saving at once, the mode of the replaced file, a game file that is
-// a link, a FIFO, a directory or far too large, and saves that fail. Each test runs in a scratch
-// folder of its own.
+// temporary names, links of other users, two programs saving at once, the mode of the replaced
+// file, a game file that is a link, a FIFO, a directory or far too large, and saves that fail or
+// are killed. Each test runs in a scratch folder of its own.
 //
-// This program replaces getrandom, which names the temporary files, so that a test can know the
-// names a save will try and plant things there first; it passes through to the kernel otherwise.
+// This program replaces three functions of the C library for the whole program, passing through
+// to the kernel otherwise: getrandom, which names the temporary files, so that a test can know
+// the names a save will try and plant things there first; openat, so that a test can refuse
+// unnamed temporary files as a file system without them does; and fsync, so that a test can see
+// when the new file is synced, make the sync fail or kill the program there.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -19,6 +23,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -47,6 +52,16 @@ int scriptedCalls = 0;
 int scriptedNext = 0;
 unsigned char scriptedBytes[8];
 
+// When set, openat refuses O_TMPFILE as a file system without unnamed files does.
+bool noUnnamedFiles = false;
+
+// What fsync does to a regular file after noting it: pass, fail with EIO, or kill the program.
+enum class Sync { pass, fail, kill };
+Sync fileSync = Sync::pass;
+int fileSyncs = 0;       // syncs of regular files so far
+long syncedSize = -1;    // the size of the file at its last sync
+std::string gameAtSync;  // what juego.vmb held at that moment ("" when missing)
+
 }  // namespace
 
 extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags) {
@@ -56,6 +71,36 @@ extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags) {
     return static_cast<ssize_t>(length);
   }
   return syscall(SYS_getrandom, buffer, length, flags);
+}
+
+extern "C" int openat(int folder, const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
+    va_list arguments;
+    va_start(arguments, flags);
+    mode = va_arg(arguments, mode_t);
+    va_end(arguments);
+  }
+  if (noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
+    errno = EOPNOTSUPP;
+    return -1;
+  }
+  return static_cast<int>(syscall(SYS_openat, folder, path, flags, mode));
+}
+
+extern "C" int fsync(int fd) {
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+    ++fileSyncs;
+    syncedSize = static_cast<long>(status.st_size);
+    gameAtSync = vombel::testing_support::readFile("juego.vmb");
+    if (fileSync == Sync::fail) {
+      errno = EIO;
+      return -1;
+    }
+    if (fileSync == Sync::kill) ::raise(SIGKILL);
+  }
+  return static_cast<int>(syscall(SYS_fsync, fd));
 }
 
 namespace vombel {
@@ -95,11 +140,42 @@ class SavedGameFile : public GameTest {
     scratch_.enter("vombel-file");
     scriptedCalls = 0;
     scriptedNext = 0;
+    noUnnamedFiles = false;
+    fileSync = Sync::pass;
+    fileSyncs = 0;
   }
   void TearDown() override {
     platform.warningBox = nullptr;
+    noUnnamedFiles = false;
+    fileSync = Sync::pass;
     scratch_.leave();
   }
+
+  // Removes everything in the scratch folder.
+  static void emptyFolder() {
+    for (const auto& entry : fs::directory_iterator("."))
+      fs::remove_all(entry.path());
+  }
+
+  // Runs work in a child process as a user other than root: as root the child becomes the user
+  // nobody, after the scratch folder is given to it; any other user runs work as itself.
+  std::string runAsUser(const std::function<int()>& work) const {
+    const bool root = ::geteuid() == 0;
+    if (root && ::chown(scratch_.path().c_str(), kNobody, kNobody) != 0) return "chown failed";
+    return runBounded([&] {
+      if (root &&
+          (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+        return 100;
+      return work();
+    });
+  }
+
+  // The text of the one warning shown since the last clear, or a note of how many there were.
+  static std::string onlyWarning() {
+    return warnings.size() == 1 ? warnings[0] : std::to_string(warnings.size()) + " warnings shown";
+  }
+
+  static constexpr uid_t kNobody = 65534;
 
   // The names in the scratch folder, sorted.
   static std::vector<std::string> names() {
@@ -132,57 +208,78 @@ class SavedGameFile : public GameTest {
   testing_support::ScratchDirectory scratch_;
 };
 
+// A save names its new file only to rename it over juego.vmb: an unnamed file gets the name at
+// the last moment, a file system without unnamed files has the file named from the start. Either
+// way a name that is taken is passed over, whatever it is.
 TEST_F(SavedGameFile, PlantedLinksAtTemporaryNamesAreLeftAlone) {
   const std::string game = savedBytes();
-  writeFile("victim.txt", "the player's letter\n");
-  writeFile("hard.txt", "the player's diary\n");
-  // The old fixed name and the first three names this save will try.
-  fs::create_symlink("victim.txt", "juego.vmb.tmp");
-  fs::create_symlink("victim.txt", "juego.vmb.AAAAAA");
-  fs::create_symlink("created-by-the-save.txt", "juego.vmb.BBBBBB");  // dangling
-  fs::create_hard_link("hard.txt", "juego.vmb.CCCCCC");
-  scriptedBytes[0] = 0;
-  scriptedBytes[1] = 1;
-  scriptedBytes[2] = 2;
-  scriptedBytes[3] = 3;
-  scriptedCalls = 4;
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed new file" : "named new file");
+    emptyFolder();
+    noUnnamedFiles = !unnamed;
+    writeFile("juego.vmb", "the old game");
+    writeFile("victim.txt", "the player's letter\n");
+    writeFile("hard.txt", "the player's diary\n");
+    // The old fixed name and the first three names this save will try.
+    fs::create_symlink("victim.txt", "juego.vmb.tmp");
+    fs::create_symlink("victim.txt", "juego.vmb.AAAAAA");
+    fs::create_symlink("created-by-the-save.txt", "juego.vmb.BBBBBB");  // dangling
+    fs::create_hard_link("hard.txt", "juego.vmb.CCCCCC");
+    scriptedNext = 0;
+    scriptedBytes[0] = 0;
+    scriptedBytes[1] = 1;
+    scriptedBytes[2] = 2;
+    scriptedBytes[3] = 3;
+    scriptedCalls = 4;
 
-  guardar_Click();
-  EXPECT_TRUE(warnings.empty());
-  EXPECT_EQ(scriptedCalls, 0);  // three names were taken: the fourth was used
-  EXPECT_EQ(readFile("victim.txt"), "the player's letter\n");
-  EXPECT_EQ(readFile("hard.txt"), "the player's diary\n");
-  EXPECT_EQ(fs::hard_link_count("hard.txt"), 2u);
-  EXPECT_EQ(fs::read_symlink("juego.vmb.tmp"), "victim.txt");
-  EXPECT_EQ(fs::read_symlink("juego.vmb.AAAAAA"), "victim.txt");
-  EXPECT_EQ(fs::read_symlink("juego.vmb.BBBBBB"), "created-by-the-save.txt");
-  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
-  EXPECT_EQ(readFile("juego.vmb"), game);
-  // Nothing else appeared: no dangling target created, no temporary file left.
-  EXPECT_EQ(names(), (std::vector<std::string>{"hard.txt", "juego.vmb", "juego.vmb.AAAAAA",
-                                               "juego.vmb.BBBBBB", "juego.vmb.CCCCCC",
-                                               "juego.vmb.tmp", "victim.txt"}));
+    warnings.clear();
+    guardar_Click();
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(scriptedCalls, 0);  // three names were taken: the fourth was used
+    EXPECT_EQ(readFile("victim.txt"), "the player's letter\n");
+    EXPECT_EQ(readFile("hard.txt"), "the player's diary\n");
+    EXPECT_EQ(fs::hard_link_count("hard.txt"), 2u);
+    EXPECT_EQ(fs::read_symlink("juego.vmb.tmp"), "victim.txt");
+    EXPECT_EQ(fs::read_symlink("juego.vmb.AAAAAA"), "victim.txt");
+    EXPECT_EQ(fs::read_symlink("juego.vmb.BBBBBB"), "created-by-the-save.txt");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
+    EXPECT_EQ(readFile("juego.vmb"), game);
+    // Nothing else appeared: no dangling target created, no temporary file left.
+    EXPECT_EQ(names(), (std::vector<std::string>{"hard.txt", "juego.vmb", "juego.vmb.AAAAAA",
+                                                 "juego.vmb.BBBBBB", "juego.vmb.CCCCCC",
+                                                 "juego.vmb.tmp", "victim.txt"}));
+  }
 }
 
 TEST_F(SavedGameFile, ADirectoryOrAFifoAtATemporaryNameDoesNotStopASave) {
-  fs::create_directory("juego.vmb.tmp");
-  scriptedBytes[0] = 0;
-  scriptedCalls = 1;
-  fs::create_directory("juego.vmb.AAAAAA");  // a stale name of this program's own, taken
-  ASSERT_TRUE(saveGameFile(kGameFileName));
-  fs::remove("juego.vmb");
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed new file" : "named new file");
+    emptyFolder();
+    noUnnamedFiles = !unnamed;
+    writeFile("juego.vmb", "the old game");
+    fs::create_directory("juego.vmb.tmp");
+    scriptedNext = 0;
+    scriptedBytes[0] = 0;
+    scriptedCalls = 1;
+    fs::create_directory("juego.vmb.AAAAAA");  // a stale name of this program's own, taken
+    ASSERT_TRUE(saveGameFile(kGameFileName));
+    EXPECT_EQ(scriptedCalls, 0);
 
-  fs::remove("juego.vmb.tmp");
-  ASSERT_EQ(::mkfifo("juego.vmb.tmp", 0644), 0);
-  scriptedBytes[1] = 0;
-  scriptedCalls = 1;
-  fs::remove("juego.vmb.AAAAAA");
-  ASSERT_EQ(::mkfifo("juego.vmb.AAAAAA", 0644), 0);
-  // Opening a FIFO for writing waits for a reader: the save runs in a child that must return.
-  ASSERT_EQ(runBounded([] { return saveGameFile(kGameFileName) ? 0 : 1; }), "exit 0");
-  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
-  EXPECT_TRUE(fs::is_fifo("juego.vmb.tmp"));
-  EXPECT_TRUE(fs::is_fifo("juego.vmb.AAAAAA"));
+    fs::remove("juego.vmb.tmp");
+    ASSERT_EQ(::mkfifo("juego.vmb.tmp", 0644), 0);
+    scriptedNext = 0;
+    scriptedCalls = 1;
+    fs::remove("juego.vmb.AAAAAA");
+    ASSERT_EQ(::mkfifo("juego.vmb.AAAAAA", 0644), 0);
+    // Opening a FIFO for writing waits for a reader: the save runs in a child that must return.
+    ASSERT_EQ(runBounded([] { return saveGameFile(kGameFileName) && scriptedCalls == 0 ? 0 : 1; }),
+              "exit 0");
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
+    EXPECT_TRUE(fs::is_fifo("juego.vmb.tmp"));
+    EXPECT_TRUE(fs::is_fifo("juego.vmb.AAAAAA"));
+    EXPECT_EQ(names(),
+              (std::vector<std::string>{"juego.vmb", "juego.vmb.AAAAAA", "juego.vmb.tmp"}));
+  }
 }
 
 TEST_F(SavedGameFile, TheReplacedFileKeepsItsModeAndANewFileFollowsTheUmask) {
