@@ -16,6 +16,10 @@
 #include "search/search.h"
 #include "state/new_game.h"
 
+#ifndef VOMBEL_VERSION
+#error "VOMBEL_VERSION must be defined by the build (the project's version)"
+#endif
+
 namespace vombel {
 
 void tablero_Load() {
@@ -68,7 +72,10 @@ const char* aboutText() {
   return "Uses a 6 ply Alpha/Beta Algorithm."
          "                                                                                      "
          "        "
-         "Vombel Chess is free software written by the Vombel Chess developers. "
+         "Vombel Chess " VOMBEL_VERSION
+         " is free software written by the Vombel Chess developers: you may share and change it "
+         "under the GNU General Public License, version 3 or any later version "
+         "(GPL-3.0-or-later). It comes with no warranty. "
          "          "
          "Send questions and reports through the project's issue tracker.";
 }

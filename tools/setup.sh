@@ -17,8 +17,10 @@ dev=(git
      clang-14 libclang-rt-14-dev llvm          # fuzzing; llvm-symbolizer for sanitizer stacks
      clang-tidy cppcheck clang-format          # static analysis, formatting
      appstream desktop-file-utils man-db file  # the metadata and package test (cpack needs file)
+     lintian reuse                             # the package's and the files' licence checks
      python3-cairo                             # tools/make_pictures.py
-     xvfb xauth xdotool imagemagick)           # looking at the real window by hand
+     xvfb xauth xdotool x11-utils              # the desktop start test, and looking at the
+     imagemagick)                              # real window by hand
 
 case "${1:-}" in
   "") packages=("${game[@]}") ;;

@@ -19,6 +19,13 @@ else
 fi
 echo "format: every source as .clang-format says"
 
+# Every file's copyright and licence declared (SPDX headers, .reuse/dep5, LICENSES/). Outside git
+# reuse would read the build trees too, so it runs only in a checkout.
+if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
+  reuse lint -q || { reuse lint; exit 1; }
+  echo "reuse: every file's copyright and licence declared"
+fi
+
 VOMBEL_WERROR=ON tools/build.sh
 (cd build && ctest --output-on-failure -j"$(nproc)")
 

@@ -4,9 +4,13 @@
 // Vombel Chess: the window and its event loop. The command line is read before Qt starts, so that
 // --help and --version work without a display.
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
+#include "platform/controls.h"
+#include "window/data_folder.h"
 #include "window/window.h"
 
 #ifndef VOMBEL_VERSION
@@ -19,8 +23,12 @@ constexpr const char* kUsage =
     "Usage: vombel-chess [OPTION]...\n"
     "Play chess against the computer in a window: you have White, the computer Black.\n"
     "\n"
-    "  -h, --help     show this help and exit\n"
-    "      --version  show the version and exit\n"
+    "  -h, --help             show this help and exit\n"
+    "      --version          show the version and exit\n"
+    "      --use-data-folder  save and open the game in the user's data folder,\n"
+    "                         $XDG_DATA_HOME/vombel-chess (~/.local/share/vombel-chess),\n"
+    "                         made on first use, rather than in the current folder;\n"
+    "                         the desktop menu starts the game so\n"
     "\n"
     "Qt's own options, such as -platform NAME, -display DISPLAY or -style NAME, are passed on\n"
     "to Qt.\n";
@@ -47,6 +55,8 @@ constexpr QtOption kQtOptions[] = {
 
 enum class Outcome { Run, Done, Misuse };
 
+bool useDataFolder = false;  // --use-data-folder
+
 Outcome misuse(const char* what, const char* arg) {
   std::fprintf(stderr, "vombel-chess: %s '%s'\n\n%s", what, arg, kUsage);
   return Outcome::Misuse;
@@ -64,6 +74,10 @@ Outcome readCommandLine(int argc, char* argv[]) {
     if (arg == "--version") {
       std::puts("Vombel Chess " VOMBEL_VERSION);
       return Outcome::Done;
+    }
+    if (arg == "--use-data-folder") {
+      useDataFolder = true;
+      continue;
     }
     if (arg.size() < 2 || arg[0] != '-') return misuse("unexpected argument", argv[i]);
     std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
@@ -96,9 +110,17 @@ int main(int argc, char* argv[]) {
     case Outcome::Run:
       break;
   }
+  // A data folder that cannot be made or entered leaves the game in the current folder, told
+  // on standard error and, once the window shows, in a warning box.
+  const std::string folderProblem = useDataFolder ? vombel::enterDataFolder() : std::string();
+  if (!folderProblem.empty()) std::fprintf(stderr, "vombel-chess: %s\n", folderProblem.c_str());
   QApplication app(argc, argv);
   vombel::prepareApplication(app);
   vombel::Tablero tablero;
   tablero.show();
+  if (!folderProblem.empty()) {
+    QTimer::singleShot(0, &tablero,
+                       [&folderProblem] { vombel::warningBox(folderProblem.c_str()); });
+  }
   return QApplication::exec();
 }

@@ -152,6 +152,9 @@ bool setText(QLabel* label, const char* text) {
 void prepareApplication(QApplication& app) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(app.style()->standardPalette());
+  // The desktop entry's id names the window too: Wayland's app id and X11's window class
+  // (WM_CLASS, taken from the application name), so a dock shows the game under its launcher.
+  QCoreApplication::setApplicationName(QStringLiteral("io.github.vombel.chess"));
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vombel.chess"));
   QApplication::setWindowIcon(programIcon());
   installAccessibleInterfaces();

@@ -24,10 +24,12 @@ endfunction()
 
 string(REPLACE "." "\\." version "${VERSION}")
 expect("--version" 0 "^Vombel Chess ${version}\n$" "^$")
-expect("--help" 0 "^Usage: vombel-chess .*--version" "^$")
+expect("--help" 0 "^Usage: vombel-chess .*--version.*--use-data-folder" "^$")
 expect("-h" 0 "^Usage: vombel-chess " "^$")
 expect("-platform offscreen --help" 0 "^Usage: " "^$")  # Qt's options do not hide ours
 expect("--style=Fusion -reverse --version" 0 "^Vombel Chess " "^$")
+expect("--use-data-folder --version" 0 "^Vombel Chess " "^$")
+expect("--use-data-folder=here" 2 "^$" "unknown option '--use-data-folder=here'.*Usage: ")  # no value
 expect("--bogus" 2 "^$" "unknown option '--bogus'.*Usage: vombel-chess ")
 expect("-platform" 2 "^$" "missing value after '-platform'.*Usage: ")
 expect("--platform=offscreen" 2 "^$" "unknown option '--platform=offscreen'.*Usage: ")

@@ -20,7 +20,10 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <string>
+#include <string_view>
 
+#include "game/events.h"
 #include "platform/controls.h"
 #include "state/painting.h"
 #include "state/state.h"
@@ -226,6 +229,12 @@ class WindowTest : public QObject {
     press(Qt::CTRL | Qt::Key_A);
     QCOMPARE(closer.texts().size(), 1);
     QVERIFY(closer.texts()[0].startsWith("Uses a 6 ply Alpha/Beta Algorithm.\n\n"));
+    // The credit paragraph names the version and the licence; its text keeps the 94 spaces.
+    QVERIFY(closer.texts()[0].contains("\n\nVombel Chess " VOMBEL_VERSION " is free software"));
+    QVERIFY(closer.texts()[0].contains("(GPL-3.0-or-later)"));
+    QVERIFY(std::string_view(vombel::aboutText())
+                .starts_with("Uses a 6 ply Alpha/Beta Algorithm." + std::string(94, ' ') +
+                             "Vombel Chess "));
     window_->activateWindow();  // the offscreen platform has no window manager to do it
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
     press(Qt::CTRL | Qt::Key_X);
