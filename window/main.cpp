@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "game/saved_game.h"
 #include "platform/controls.h"
 #include "window/data_folder.h"
 #include "window/window.h"
@@ -102,6 +103,7 @@ Outcome readCommandLine(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  vombel::ignoreFileSizeSignal();
   switch (readCommandLine(argc, argv)) {
     case Outcome::Done:
       return std::fflush(stdout) == 0 ? 0 : 1;

@@ -73,6 +73,8 @@ extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags) {
   return syscall(SYS_getrandom, buffer, length, flags);
 }
 
+// The C library's declaration names the parameters __fd, __file and __oflag.
+// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
 extern "C" int openat(int folder, const char* path, int flags, ...) {
   mode_t mode = 0;
   if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
@@ -93,7 +95,9 @@ extern "C" int fsync(int fd) {
   if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
     ++fileSyncs;
     syncedSize = static_cast<long>(status.st_size);
-    gameAtSync = vombel::testing_support::readFile("juego.vmb");
+    struct stat game {};
+    const bool readable = ::stat("juego.vmb", &game) == 0 && S_ISREG(game.st_mode);  // no FIFO
+    gameAtSync = readable ? vombel::testing_support::readFile("juego.vmb") : "";
     if (fileSync == Sync::fail) {
       errno = EIO;
       return -1;
@@ -284,7 +288,9 @@ TEST_F(SavedGameFile, ADirectoryOrAFifoAtATemporaryNameDoesNotStopASave) {
 
 TEST_F(SavedGameFile, TheReplacedFileKeepsItsModeAndANewFileFollowsTheUmask) {
   ASSERT_TRUE(saveGameFile(kGameFileName));
-  for (const fs::perms mode : {fs::perms(0600), fs::perms(0640), fs::perms(0444)}) {
+  std::vector<fs::perms> modes{fs::perms(0600), fs::perms(0640)};
+  if (::geteuid() == 0) modes.push_back(fs::perms(0444));  // root may write any file
+  for (const fs::perms mode : modes) {
     fs::permissions("juego.vmb", mode);
     ASSERT_TRUE(saveGameFile(kGameFileName));
     EXPECT_EQ(fs::status("juego.vmb").permissions(), mode);
@@ -333,6 +339,154 @@ TEST_F(SavedGameFile, AGameFileThatIsALinkStaysOneAndItsTargetGetsTheGame) {
   fs::create_symlink("juego.vmb", "juego.vmb");
   EXPECT_FALSE(saveGameFile(kGameFileName));
   EXPECT_EQ(gameFileError(), ELOOP);
+}
+
+// A link planted by another user is never followed, wherever it is in the chain: Save and Open
+// refuse it and say so, and nothing changes. Links of root and the user's own are followed.
+TEST_F(SavedGameFile, LinksOfOtherUsersAreRefusedOnSaveAndOpen) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can make a link of another user";
+  constexpr uid_t kStranger = 4321;
+  const auto plant = [](const char* target, const char* link) {
+    fs::create_symlink(target, link);
+    ASSERT_EQ(::lchown(link, kStranger, kStranger), 0);
+  };
+  const std::string letter = "the player's letter\n";
+  writeFile("victim.txt", letter);
+  plant("victim.txt", "juego.vmb");
+  makeGame(2);
+  const std::vector<std::string> before = names();
+  guardar_Click();
+  open_Click();
+  ASSERT_EQ(warnings.size(), 2u);
+  EXPECT_NE(warnings[0].find("saved to " + (scratch_.path() / "juego.vmb").string() +
+                             ": juego.vmb is a link owned by another user."),
+            std::string::npos)
+      << warnings[0];
+  EXPECT_NE(warnings[1].find("juego.vmb is a link owned by another user"), std::string::npos)
+      << warnings[1];
+  EXPECT_EQ(currentMove(), 2);  // Open took nothing in
+  EXPECT_EQ(readFile("victim.txt"), letter);
+  EXPECT_EQ(fs::read_symlink("juego.vmb"), "victim.txt");
+  EXPECT_EQ(names(), before);
+
+  // Dangling: the file it names is not created.
+  fs::remove("juego.vmb");
+  plant("created.txt", "juego.vmb");
+  EXPECT_FALSE(saveGameFile(kGameFileName));
+  EXPECT_EQ(gameFileError(), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status("created.txt")));
+
+  // Further down a chain of the user's own links, and a linked folder.
+  fs::remove("juego.vmb");
+  fs::create_directory("games");
+  fs::create_symlink("games/current.vmb", "juego.vmb");
+  plant("../victim.txt", "games/current.vmb");
+  EXPECT_FALSE(saveGameFile(kGameFileName));
+  EXPECT_STREQ(gameFileReason(), "current.vmb is a link owned by another user");
+  EXPECT_FALSE(loadGameFile(kGameFileName));
+  EXPECT_STREQ(gameFileReason(), "current.vmb is a link owned by another user");
+  plant("games", "shared");
+  EXPECT_FALSE(saveGameFile("shared/new.vmb"));
+  EXPECT_STREQ(gameFileReason(), "shared is a link owned by another user");
+  EXPECT_EQ(readFile("victim.txt"), letter);
+  EXPECT_EQ(names(), (std::vector<std::string>{"games", "juego.vmb", "shared", "victim.txt"}));
+  EXPECT_EQ(fs::directory_iterator("games")->path().filename(), "current.vmb");
+
+  // Another user follows root's link and their own, and refuses the stranger's.
+  fs::remove("juego.vmb");
+  fs::create_symlink("kept.vmb", "by-root.vmb");
+  plant("victim.txt", "by-stranger.vmb");
+  EXPECT_EQ(runAsUser([] {
+              ::symlink("by-root.vmb", "juego.vmb");  // the user's own link to root's
+              if (!saveGameFile(kGameFileName) || !loadGameFile(kGameFileName)) return 1;
+              if (!fs::is_regular_file(fs::symlink_status("kept.vmb"))) return 2;
+              return !saveGameFile("by-stranger.vmb") && gameFileError() == 0 ? 0 : 3;
+            }),
+            "exit 0");
+  EXPECT_EQ(readFile("victim.txt"), letter);
+}
+
+// A juego.vmb the user may not write stays as it is, root's or the user's own.
+TEST_F(SavedGameFile, AReadOnlyGameFileIsNotReplaced) {
+  writeFile("juego.vmb", "the old game");
+  fs::permissions("juego.vmb", fs::perms(0444));
+  makeGame(3);
+  EXPECT_EQ(runAsUser([] {
+              warnings.clear();
+              guardar_Click();
+              if (gameFileError() != EACCES) return 1;
+              if (onlyWarning().find(std::strerror(EACCES)) == std::string::npos) return 2;
+              if (!saveGameFile("own.vmb") || ::chmod("own.vmb", 0444) != 0) return 3;
+              return !saveGameFile("own.vmb") && gameFileError() == EACCES ? 0 : 4;
+            }),
+            "exit 0");
+  EXPECT_EQ(readFile("juego.vmb"), "the old game");
+  EXPECT_EQ(fs::status("juego.vmb").permissions(), fs::perms(0444));
+  EXPECT_EQ(names(), (std::vector<std::string>{"juego.vmb", "own.vmb"}));
+}
+
+// Save writes only a regular file: a FIFO, a folder or a link to a FIFO at juego.vmb is refused,
+// told and left as it is, and nothing is added beside it.
+TEST_F(SavedGameFile, SaveRefusesAGameFileThatIsNotARegularFile) {
+  const auto refused = [] {
+    // A FIFO opened for writing would wait for a reader: the save runs in a child.
+    return runBounded([] {
+      warnings.clear();
+      guardar_Click();
+      return onlyWarning().find(": not a regular file.") != std::string::npos ? 0 : 1;
+    });
+  };
+  ASSERT_EQ(::mkfifo("juego.vmb", 0644), 0);
+  EXPECT_EQ(refused(), "exit 0");
+  EXPECT_TRUE(fs::is_fifo(fs::symlink_status("juego.vmb")));
+  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+
+  fs::remove("juego.vmb");
+  fs::create_directory("juego.vmb");
+  writeFile("juego.vmb/inside", "kept");
+  EXPECT_EQ(refused(), "exit 0");
+  EXPECT_EQ(readFile("juego.vmb/inside"), "kept");
+  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+
+  fs::remove_all("juego.vmb");
+  ASSERT_EQ(::mkfifo("pipe", 0644), 0);
+  fs::create_symlink("pipe", "juego.vmb");
+  EXPECT_EQ(refused(), "exit 0");
+  EXPECT_EQ(fs::read_symlink("juego.vmb"), "pipe");
+  EXPECT_TRUE(fs::is_fifo(fs::symlink_status("pipe")));
+  EXPECT_EQ(names(), (std::vector<std::string>{"juego.vmb", "pipe"}));
+}
+
+// Links whose whole resolved path is longer than any path the system takes: each is walked from
+// the folder the last one led to, so the chain is saved and opened like a short one.
+TEST_F(SavedGameFile, ALinkChainLongerThanAnyPathIsSavedAndOpened) {
+  const std::string folder(200, 'f');
+  std::string twelve;  // 12 folders deep, 2412 bytes
+  for (int i = 0; i < 12; ++i)
+    twelve += folder + "/";
+  for (int i = 0; i < 24; ++i) {
+    fs::create_directory(folder);
+    fs::current_path(folder);  // relative steps: the whole path is too long to name
+  }
+  fs::current_path(scratch_.path());
+  // juego.vmb -> 12 folders down/hop -> 12 more folders down/game.vmb: over 4900 bytes.
+  fs::create_symlink(twelve + "hop", "juego.vmb");
+  fs::current_path(twelve);
+  fs::create_symlink(twelve + "game.vmb", "hop");
+  fs::current_path(scratch_.path());
+
+  makeGame(7);
+  const std::string game = savedBytes();
+  guardar_Click();
+  EXPECT_TRUE(warnings.empty()) << onlyWarning();
+  makeGame(0);
+  open_Click();
+  EXPECT_EQ(currentMove(), 7);
+  fs::current_path(twelve);
+  fs::current_path(twelve);
+  EXPECT_EQ(readFile("game.vmb"), game);
+  fs::current_path(scratch_.path());
+  EXPECT_EQ(std::system(("rm -rf " + folder).c_str()), 0);  // too deep for remove_all
 }
 
 // Two programs saving different games into one folder at the same moment, round after round:
@@ -385,6 +539,57 @@ TEST_F(SavedGameFile, ConcurrentSavesAlwaysLeaveOneWholeGame) {
   ::close(done[0]);
   EXPECT_EQ(failedSaves, 0);
   EXPECT_EQ(brokenRounds, 0) << "of " << kRounds;
+}
+
+// The new file is on disk, whole, before it takes the old one's place, and a sync that fails
+// keeps the old file and leaves nothing else.
+TEST_F(SavedGameFile, TheNewFileIsSyncedBeforeItReplacesTheOldOne) {
+  makeGame(5);
+  const std::string game = savedBytes();
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed new file" : "named new file");
+    noUnnamedFiles = !unnamed;
+    writeFile("juego.vmb", "the old game");
+    fileSyncs = 0;
+    ASSERT_TRUE(saveGameFile(kGameFileName));
+    EXPECT_EQ(fileSyncs, 1);
+    EXPECT_EQ(syncedSize, static_cast<long>(game.size()));
+    EXPECT_EQ(gameAtSync, "the old game");
+    EXPECT_EQ(readFile("juego.vmb"), game);
+
+    writeFile("juego.vmb", "the old game");
+    fileSync = Sync::fail;
+    warnings.clear();
+    guardar_Click();
+    fileSync = Sync::pass;
+    EXPECT_EQ(gameFileError(), EIO);
+    EXPECT_NE(onlyWarning().find(std::strerror(EIO)), std::string::npos) << onlyWarning();
+    EXPECT_EQ(readFile("juego.vmb"), "the old game");
+    EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+  }
+}
+
+// A save killed once the new file is written, the moment it holds the most, leaves the folder as
+// it was: the new file has no name yet.
+TEST_F(SavedGameFile, ASaveKilledMidWayLeavesNothingBehind) {
+  makeGame(30);
+  for (const bool replacing : {true, false}) {
+    SCOPED_TRACE(replacing ? "replacing a game" : "a new game");
+    emptyFolder();
+    if (replacing) writeFile("juego.vmb", "the old game");
+    fileSync = Sync::kill;
+    EXPECT_EQ(runBounded([] {
+                saveGameFile(kGameFileName);
+                return 0;
+              }),
+              "killed");
+    fileSync = Sync::pass;
+    EXPECT_EQ(names(),
+              replacing ? std::vector<std::string>{"juego.vmb"} : std::vector<std::string>{});
+    if (replacing) {
+      EXPECT_EQ(readFile("juego.vmb"), "the old game");
+    }
+  }
 }
 
 // Each failure the root user meets as well: a file size limit cuts the writing short, a folder
@@ -519,6 +724,35 @@ TEST_F(SavedGameFile, OpenRefusesWhatIsNotAGameAtOnce) {
   open_Click();  // missing: silent
   EXPECT_EQ(warnings.size(), 6u);
   EXPECT_TRUE(unchanged());
+}
+
+// Under a file size limit the driver is not killed: the save fails, is told, and the old file is
+// kept with nothing beside it.
+TEST_F(SavedGameFile, DriverUnderAFileSizeLimitTellsTheFailedSave) {
+  writeFile("juego.vmb", "the old game");
+  // One block of 512 bytes: the start position's file is 763 bytes.
+  const int status = std::system("ulimit -f 1; exec '" DRIVER_PATH "' save 2>err.txt");
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(readFile("err.txt").find(std::strerror(EFBIG)), std::string::npos)
+      << readFile("err.txt");
+  EXPECT_EQ(readFile("juego.vmb"), "the old game");
+  EXPECT_EQ(names(), (std::vector<std::string>{"err.txt", "juego.vmb"}));
+}
+
+// Started in the root folder, a failure names "/juego.vmb", not "//juego.vmb".
+TEST_F(SavedGameFile, AFailureInTheRootFolderNamesTheFileOnce) {
+  if (fs::exists(fs::symlink_status("/juego.vmb"))) GTEST_SKIP() << "/juego.vmb exists";
+  EXPECT_EQ(runAsUser([] {
+              if (::chdir("/") != 0) return 1;
+              warnings.clear();
+              guardar_Click();
+              const std::string expected =
+                  std::string("The game could not be saved to /juego.vmb: ") +
+                  std::strerror(EACCES) + ".";
+              return onlyWarning() == expected ? 0 : 2;
+            }),
+            "exit 0");
 }
 
 // The driver tells a failed save on standard error, runs the later events and ends with status 1.
