@@ -20,7 +20,8 @@ dev=(git
      lintian reuse                             # the package's and the files' licence checks
      python3-cairo                             # tools/make_pictures.py
      xvfb xauth xdotool x11-utils              # the desktop start test, and looking at the
-     imagemagick)                              # real window by hand
+     imagemagick                               # real window by hand
+     python3-pyatspi at-spi2-core dbus-daemon) # the screen reader test (AT-SPI client)
 
 case "${1:-}" in
   "") packages=("${game[@]}") ;;

@@ -12,6 +12,7 @@
 #include <initializer_list>
 
 #include "state/board.h"
+#include "state/castling.h"
 #include "state/painting.h"
 #include "window/board_square.h"
 
@@ -111,9 +112,47 @@ constexpr Number kNumbers[] = {
     {"tiempoco", "Computer's time %1 seconds"},
 };
 
+// The announcer: an alert that says its last text.
+class AnnouncerInterface : public QAccessibleWidget {
+ public:
+  explicit AnnouncerInterface(Announcer* announcer)
+      : QAccessibleWidget(announcer, QAccessible::AlertMessage) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+    return static_cast<Announcer*>(widget())->lastText();
+  }
+};
+
+// A square of the board by its file and rank: "e4".
+QString squareName(int file, int rank) {
+  return QStringLiteral("%1%2").arg(QChar(u'a' + file - 1)).arg(rank);
+}
+
+// What a piece code is called, whichever side it belongs to.
+QString pieceName(std::int32_t code) {
+  switch (code < 0 ? -code : code) {
+    case kPawn:
+      return tr("pawn");
+    case kKnight:
+      return tr("knight");
+    case kBishop:
+      return tr("bishop");
+    case kRook:
+      return tr("rook");
+    case kQueen:
+      return tr("queen");
+    default:
+      return tr("king");
+  }
+}
+
 QAccessibleInterface* factory(const QString& className, QObject* object) {
   if (className == QLatin1String("vombel::Square")) {
     return new SquareInterface(static_cast<Square*>(object));
+  }
+  if (className == QLatin1String("vombel::Announcer")) {
+    return new AnnouncerInterface(static_cast<Announcer*>(object));
   }
   if (className == QLatin1String("QLabel")) {
     for (const Number& n : kNumbers) {
@@ -157,6 +196,14 @@ void describeControls(QWidget* window) {
   for (QMenu* menu : window->findChildren<QMenu*>()) {
     if (menu->accessibleName().isEmpty()) menu->setAccessibleName(menu->menuAction()->iconText());
   }
+  // The clocks change every second. A name of their own keeps QLabel from reporting each new
+  // text, which readers would read out wherever the focus is; their interface still says the
+  // current time whenever it is asked.
+  for (const char* clock : {"tiempous", "tiempoco"}) {
+    auto* label = window->findChild<QLabel*>(QLatin1String(clock));
+    assert(label != nullptr);
+    label->setAccessibleName(QString::fromUtf8(clock));
+  }
   // A label reports its first text while it is built, before it has its object name, so Qt made
   // and kept its plain interface then. Dropping that one lets the factory above make the next.
   for (const Number& n : kNumbers) {
@@ -168,6 +215,64 @@ void describeControls(QWidget* window) {
       }
     }
   }
+}
+
+QString computerMoveWords(const Board& before, const Board& after) {
+  for (const Castling* wing : {&kComputerKingSide, &kComputerQueenSide}) {
+    if (before(wing->kingFrom, wing->rank) == wing->king &&
+        after(wing->kingTo, wing->rank) == wing->king &&
+        after(wing->kingFrom, wing->rank) == kEmpty) {
+      return wing == &kComputerKingSide ? tr("Black castles king side")
+                                        : tr("Black castles queen side");
+    }
+  }
+  // Otherwise one black piece left its square and one square now holds a black piece it did
+  // not hold before: the piece arrived there, or the pawn that became a queen.
+  int fromX = 0, fromY = 0, toX = 0, toY = 0;
+  for (int x = 1; x <= 8; ++x) {
+    for (int y = 1; y <= 8; ++y) {
+      if (before(x, y) > 0 && after(x, y) == kEmpty) fromX = x, fromY = y;
+      if (after(x, y) > 0 && after(x, y) != before(x, y)) toX = x, toY = y;
+    }
+  }
+  if (fromX == 0 && toX == 0) return tr("Black resigns");
+  if (fromX == 0 || toX == 0) return tr("Black has moved");
+  const std::int32_t piece = before(fromX, fromY);
+  const std::int32_t taken = before(toX, toY);
+  QString words = taken < 0
+                      ? tr("Black: %1 takes %2 on %3")
+                            .arg(pieceName(piece), pieceName(taken), squareName(toX, toY))
+                      : tr("Black: %1 %2 to %3")
+                            .arg(pieceName(piece), squareName(fromX, fromY), squareName(toX, toY));
+  if (after(toX, toY) != piece) words += tr(", becomes a %1").arg(pieceName(after(toX, toY)));
+  return words;
+}
+
+QString refusedMoveWords(int from, int to) {
+  assert(from >= 0 && from < 64 && to >= 0 && to < 64);
+  return tr("Not allowed: %1 to %2")
+      .arg(squareName(screenFile(from), screenRank(from)),
+           squareName(screenFile(to), screenRank(to)));
+}
+
+Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("announcer"));
+  // Nothing to see or to click: no size, no focus.
+  setGeometry(0, 0, 0, 0);
+  setFocusPolicy(Qt::NoFocus);
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void Announcer::say(const QString& text) {
+  text_ = text;
+  QAccessibleEvent named(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&named);
+  // Readers speak an alert when it appears; on some platforms the alert event itself.
+  QAccessibleEvent shown(this, QAccessible::ObjectShow);
+  QAccessible::updateAccessibility(&shown);
+  QAccessibleEvent alert(this, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alert);
+  emit said(text);
 }
 
 }  // namespace vombel

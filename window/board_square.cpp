@@ -43,6 +43,10 @@ bool Square::setState(int picture, int appearance) {
     selected.selected = true;
     QAccessibleStateChangeEvent changed(this, selected);
     QAccessible::updateAccessibility(&changed);
+    // The AT-SPI bridge passes the selected state on only from a selection event.
+    QAccessibleEvent selection(
+        this, appearance != 0 ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
+    QAccessible::updateAccessibility(&selection);
   }
   return true;
 }

@@ -29,6 +29,7 @@
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
 #include "state/history.h"
+#include "state/state.h"
 #include "window/accessible.h"
 #include "window/pictures.h"
 #include "window/scroll_keys.h"
@@ -140,6 +141,12 @@ void redrawNow() {
   if (current != nullptr) current->redrawDuringHandler();
 }
 
+// The game rings once at the end of every computer turn: the chime, and the move in words.
+void afterComputerMove() {
+  beepAfterMove();
+  if (current != nullptr) current->announceComputerMove();
+}
+
 bool setText(QLabel* label, const char* text) {
   const QString s = QString::fromUtf8(text);
   if (label->text() == s) return false;
@@ -174,6 +181,7 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   form_->setObjectName(QStringLiteral("form"));
   setCentralWidget(form_);
   gate_ = new TurnGate(this, form_);
+  announcer_ = new Announcer(form_);
   buildControls();
   createMenus();
   chooseFont();
@@ -189,7 +197,7 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   current = this;
   platform.messageBox = showMessage;
   prepareSound(this);
-  platform.beep = beepAfterMove;
+  platform.beep = afterComputerMove;
   platform.redraw = redrawNow;
   platform.warningBox = showWarning;
 
@@ -226,6 +234,33 @@ void Tablero::redrawDuringHandler() {
   gate_->pass();
 }
 
+// The turn has recorded its position: the one before it is the previous history entry.
+void Tablero::announceComputerMove() {
+  const int after = currentMove();
+  if (after < 1) return;
+  announcer_->say(computerMoveWords(gameHistory[after - 1], board));
+}
+
+// A click on a square. A second click on another square tries a move; when no half-move is
+// recorded after it, the game refused it, which the player hears (the board shows nothing).
+void Tablero::clickSquare(int index) {
+  const bool triesMove = clickState == 1 && index != fromSquare && boardsu.value == 0;
+  const int from = fromSquare;
+  const float movesBefore = moveNumber;
+  run([index] { c_Click(index); });
+  // clickState is still 1 when the gate kept the click out.
+  if (triesMove && clickState == 0 && moveNumber == movesBefore) {
+    announcer_->say(refusedMoveWords(from, index));
+  }
+}
+
+// Escape: the selected piece is put back, as a click on it does.
+void Tablero::putBackSelection() {
+  run([] {
+    if (clickState == 1) c_Click(fromSquare);
+  });
+}
+
 // Closing the window ends the program. A close that comes in the middle of a handler (Exit or the
 // close button during the computer's turn) is met inside an event pass deep in the search:
 // returning would let the turn run on for seconds, and the game's frames below cannot be unwound
@@ -254,8 +289,7 @@ void Tablero::buildControls() {
     place(squares_[a],
           {kFirstSquare.left + kSquareStep * (a % 8), kFirstSquare.top + kSquareStep * (a / 8),
            kFirstSquare.width, kFirstSquare.height});
-    connect(squares_[a], &Square::clicked, this,
-            [this](int index) { run([index] { c_Click(index); }); });
+    connect(squares_[a], &Square::clicked, this, &Tablero::clickSquare);
   }
 
   info_ = new QPushButton(form_);
@@ -366,6 +400,12 @@ void Tablero::createMenus() {
       {game, "salir", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), nullptr},
       {help, "acerca", tr("&About..."), QKeySequence(Qt::CTRL | Qt::Key_A), acerca_Click},
   };
+  // Escape puts back the selected piece wherever the focus is.
+  auto* putBack = new QAction(this);
+  putBack->setObjectName(QStringLiteral("putBack"));
+  putBack->setShortcut(QKeySequence(Qt::Key_Escape));
+  addAction(putBack);
+  connect(putBack, &QAction::triggered, this, &Tablero::putBackSelection);
   for (const Item& item : items) {
     if (item.caption.isEmpty()) {
       item.menu->addSeparator()->setObjectName(QString::fromUtf8(item.name));

@@ -24,6 +24,7 @@ class QTimer;
 
 namespace vombel {
 
+class Announcer;
 class TurnGate;
 
 // Application-wide look shared by the game, its tests and the screenshot tool: the Fusion style
@@ -48,6 +49,9 @@ class Tablero : public QMainWindow {
   // handler, lets the window take its pending events (see TurnGate).
   void redrawDuringHandler();
 
+  // Tells screen readers the computer's move just played; called with the chime after it.
+  void announceComputerMove();
+
   // Ends the program when the window is closed in the middle of a handler (see closeEvent):
   // std::_Exit unless a test puts its own.
   using ExitFunction = void (*)(int status);
@@ -66,6 +70,8 @@ class Tablero : public QMainWindow {
   void chooseFont();
   template <typename Handler>
   void run(Handler handler);
+  void clickSquare(int index);
+  void putBackSelection();
 
   QWidget* form_ = nullptr;
   std::array<Square*, 64> squares_{};
@@ -82,6 +88,7 @@ class Tablero : public QMainWindow {
   QPushButton* force_ = nullptr;
   QTimer* timer1_ = nullptr;
   TurnGate* gate_ = nullptr;
+  Announcer* announcer_ = nullptr;
   ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;
 };

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The game window without a mouse: the board's keyboard focus and focus frame, Tab through the
-// controls, what screen readers hear, and the beep after the computer's move. Runs on Qt's
-// offscreen platform.
+// controls, Escape, what screen readers hear and are told, and the beep after the computer's
+// move. Runs on Qt's offscreen platform.
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -17,8 +19,12 @@
 #include <QtTest>
 #include <memory>
 
+#include "game/saved_game.h"
 #include "platform/controls.h"
+#include "state/painting.h"
+#include "state/state.h"
 #include "tests/support/window_support.h"
+#include "window/accessible.h"
 #include "window/sound.h"
 #include "window/window.h"
 
@@ -29,6 +35,31 @@ namespace {
 
 constexpr int kHumanPawnLight = 2;  // store picture of the human's pawn on a light square
 const QColor kFocusColour = vombel::focusFrameColour();
+
+// What the window's announcer says to screen readers while it lives.
+class Heard {
+ public:
+  explicit Heard(QWidget* window)
+      : spy_(vombel::testing_support::namedChild<vombel::Announcer>(window, "announcer"),
+             &vombel::Announcer::said) {}
+  QStringList texts() const {
+    QStringList said;
+    for (const QList<QVariant>& call : spy_)
+      said << call.at(0).toString();
+    return said;
+  }
+
+ private:
+  QSignalSpy spy_;
+};
+
+// A saved position of the benchmark's suite.
+QByteArray benchPosition(const char* name) {
+  return QFileInfo(QStringLiteral(__FILE__))
+      .dir()
+      .filePath(QStringLiteral("../../bench/positions/%1.vmb").arg(QLatin1String(name)))
+      .toLocal8Bit();
+}
 
 }  // namespace
 
@@ -241,6 +272,139 @@ class KeyboardTest : public QObject {
     square(36)->click();
     QCOMPARE(name(child<QLabel>("lbl_jugada")), QStringLiteral("Movement number 2"));
     QCOMPARE(name(child<QPushButton>("info")), QStringLiteral("Less Information"));
+  }
+
+  void everyKindOfPieceIsNamedOnBothSquareColours() {
+    struct Kind {
+      std::int32_t code;
+      const char* name;
+    };
+    const Kind kinds[] = {
+        {vombel::kPawn, "black pawn"},      {vombel::kKnight, "black knight"},
+        {vombel::kBishop, "black bishop"},  {vombel::kRook, "black rook"},
+        {vombel::kQueen, "black queen"},    {vombel::kComputerKing, "black king"},
+        {-vombel::kPawn, "white pawn"},     {-vombel::kKnight, "white knight"},
+        {-vombel::kBishop, "white bishop"}, {-vombel::kRook, "white rook"},
+        {-vombel::kQueen, "white queen"},   {vombel::kHumanKing, "white king"},
+    };
+    // Each kind on two neighbouring squares of ranks 6 to 3, one light and one dark.
+    for (int x = 1; x <= 8; ++x) {
+      for (int y = 1; y <= 8; ++y)
+        vombel::board(x, y) = vombel::kEmpty;
+    }
+    for (int k = 0; k < 12; ++k) {
+      const int first = 16 + 2 * k;
+      for (int a : {first, first + 1})
+        vombel::board(vombel::screenFile(a), vombel::screenRank(a)) = kinds[k].code;
+    }
+    vombel::pintar_tablero();
+    window_->syncFromState(false);
+    QSet<QString> colours;
+    for (int k = 0; k < 12; ++k) {
+      for (int a : {16 + 2 * k, 17 + 2 * k}) {
+        const QString where = QStringLiteral("%1%2").arg(QChar(u'a' + a % 8)).arg(8 - a / 8);
+        QCOMPARE(name(square(a)), where + QStringLiteral(", ") + QLatin1String(kinds[k].name));
+        colours << QString::number(square(a)->shownPicture());
+      }
+    }
+    QCOMPARE(colours.size(), 24);  // 24 different pictures: both colours of every kind
+    QCOMPARE(name(square(0)), QStringLiteral("a8, empty"));
+    QCOMPARE(name(square(1)), QStringLiteral("b8, empty"));
+  }
+
+  void escapePutsBackTheSelectedPieceWhereverTheFocusIs() {
+    key(Qt::Key_Escape);  // nothing selected: nothing happens
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+    square(52)->click();
+    QCOMPARE(square(52)->shownAppearance(), 1);
+    key(Qt::Key_Escape);
+    QCOMPARE(square(52)->shownAppearance(), 0);
+    // Put back, not moved: the next click selects again.
+    square(51)->click();
+    QCOMPARE(square(51)->shownAppearance(), 1);
+    QCOMPARE(square(52)->shownAppearance(), 0);
+    key(Qt::Key_Tab);
+    QVERIFY(focusedSquare() < 0);
+    key(Qt::Key_Escape);
+    QCOMPARE(square(51)->shownAppearance(), 0);
+    square(52)->click();
+    square(36)->click();  // the game goes on: e2-e4 is played
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+  }
+
+  void theComputersMoveAndARefusedMoveAreAnnounced() {
+    Heard heard(window_.get());
+    square(52)->click();
+    square(36)->click();
+    QCOMPARE(heard.texts(), QStringList{QStringLiteral("Black: pawn e7 to e5")});
+    square(50)->click();
+    square(26)->click();  // c2-c5 is no pawn's move
+    QCOMPARE(heard.texts().last(), QStringLiteral("Not allowed: c2 to c5"));
+    square(50)->click();
+    square(49)->click();  // onto its own piece
+    QCOMPARE(heard.texts().last(), QStringLiteral("Not allowed: c2 to b2"));
+    square(50)->click();
+    square(50)->click();  // put back: nothing is said
+    QCOMPARE(heard.texts().size(), 3);
+    // Free placement plays anything and says nothing.
+    child<QCheckBox>("boardsu")->click();
+    square(50)->click();
+    square(26)->click();
+    QCOMPARE(heard.texts().size(), 3);
+    QCOMPARE(name(square(26)), QStringLiteral("c5, white pawn"));
+  }
+
+  // The words for moves no saved position above leads to, from the positions before and after.
+  void promotionAndQueenSideCastlingInWords() {
+    vombel::Board before{};
+    for (int x = 1; x <= 8; ++x) {
+      for (int y = 1; y <= 8; ++y)
+        before(x, y) = vombel::kEmpty;
+    }
+    before(5, 8) = vombel::kComputerKing;
+    before(1, 8) = vombel::kRook;
+    before(4, 2) = vombel::kPawn;
+    before(5, 1) = vombel::kHumanKing;
+    vombel::Board after = before;
+    after(4, 2) = vombel::kEmpty;
+    after(4, 1) = vombel::kQueen;
+    QCOMPARE(vombel::computerMoveWords(before, after),
+             QStringLiteral("Black: pawn d2 to d1, becomes a queen"));
+    after = before;
+    after(5, 8) = vombel::kEmpty;
+    after(1, 8) = vombel::kEmpty;
+    after(3, 8) = vombel::kComputerKing;
+    after(4, 8) = vombel::kRook;
+    QCOMPARE(vombel::computerMoveWords(before, after), QStringLiteral("Black castles queen side"));
+    // The king's own step is no castling.
+    after = before;
+    after(5, 8) = vombel::kEmpty;
+    after(4, 8) = vombel::kComputerKing;
+    QCOMPARE(vombel::computerMoveWords(before, after), QStringLiteral("Black: king e8 to d8"));
+    QCOMPARE(vombel::refusedMoveWords(63, 0), QStringLiteral("Not allowed: h1 to a8"));
+  }
+
+  void capturesCastlingPromotionAndResignationAreAnnounced() {
+    struct Case {
+      const char* position;
+      const char* words;
+    };
+    const Case cases[] = {
+        {"g1_middle_013", "Black: pawn takes pawn on d4"},
+        {"g3_middle_011", "Black castles king side"},
+        {"promotion_capture", "Black: pawn takes rook on e1, becomes a queen"},
+        {"g5_end_045", "Black: knight c6 to b4"},
+        {"resignation", "Black resigns"},
+    };
+    const vombel::testing_support::ModalCloser closer;
+    for (const Case& c : cases) {
+      QVERIFY2(vombel::loadGameFile(benchPosition(c.position).constData()), c.position);
+      window_->syncFromState(false);
+      Heard heard(window_.get());
+      QTest::mouseClick(child<QPushButton>("force"), Qt::LeftButton);
+      QCOMPARE(heard.texts(), QStringList{QString::fromUtf8(c.words)});
+    }
+    QCOMPARE(closer.texts(), QStringList{QStringLiteral("Computer resignes")});
   }
 
   // The offscreen platform has nobody to listen: the computer's move rings the bell (which does
