@@ -150,11 +150,7 @@ bool refusedForWhatItIs(const struct stat& status) {
   return false;
 }
 
-// --- Writing ------------------------------------------------------------------------------
-
-void writeNumber(std::FILE* f, long value) {
-  std::fprintf(f, value < 0 ? "%ld \r\n" : " %ld \r\n", value);
-}
+// --- Finding the file ---------------------------------------------------------------------
 
 // The most links a path may pass through, as the kernel allows.
 constexpr int kMaxLinks = 40;
@@ -280,8 +276,14 @@ bool findPlace(const char* path, Place& place) {
   }
 }
 
+// --- Writing ------------------------------------------------------------------------------
+
+void writeNumber(std::FILE* f, long value) {
+  std::fprintf(f, value < 0 ? "%ld \r\n" : " %ld \r\n", value);
+}
+
 // Fills bytes with random bytes: from the kernel, or failing that from the clock, the process id
-// and a counter. They only make names hard to guess; safety comes from O_EXCL.
+// and a counter. They only make names hard to guess; safety comes from creating exclusively.
 void randomBytes(unsigned char* bytes, std::size_t count) {
   if (::getrandom(bytes, count, GRND_NONBLOCK) == static_cast<ssize_t>(count)) return;
   static unsigned long counter = 0;
