@@ -451,9 +451,11 @@ bool saveGameFile(const char* path) {
 
   const mode_t createMode = replacing ? 0600 : mode;
   char temporary[kTemporaryNameBytes] = "";
-  int fd = ::openat(place.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
+  // An unnamed file only where it can be given a name later: through /proc, or as root.
+  const bool canName = ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0;
+  int fd = canName ? ::openat(place.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode) : -1;
   // No unnamed files on this file system (EOPNOTSUPP), or in this kernel (EISDIR, EINVAL).
-  if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+  if (!canName || (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)))
     fd = createNamedTemporary(place, temporary, createMode);
   if (fd < 0) return failWith(errno);
   int error = writeAndSync(fd, replacing, mode);
