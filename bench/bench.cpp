@@ -24,8 +24,8 @@
 
 #include "game/events.h"
 #include "game/saved_game.h"
-#include "movegen/instances.h"
 #include "platform/controls.h"
+#include "search/instances.h"
 #include "search/search.h"
 
 namespace fs = std::filesystem;

@@ -14,6 +14,7 @@
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
 #include "search/search.h"
+#include "state/history.h"
 #include "state/new_game.h"
 
 #ifndef VOMBEL_VERSION

@@ -4,8 +4,8 @@
 #include "game/turn_cycle.h"
 
 #include "eval/evaluation.h"
-#include "movegen/instances.h"
 #include "platform/controls.h"
+#include "search/instances.h"
 #include "search/scan.h"
 #include "search/search.h"
 #include "state/board_ops.h"

@@ -42,19 +42,6 @@ void setCaption(CommandButton& button, const char* text) {
   std::snprintf(button.caption, sizeof button.caption, "%s", text);
 }
 
-void setHistoriaMax(int max) {
-  historia.max = max < 0 ? 0 : max;
-  if (historia.value > historia.max) setHistoriaValue(historia.max);
-}
-
-void setHistoriaValue(int value) {
-  if (value < 0) value = 0;
-  if (value > historia.max) value = historia.max;
-  if (value == historia.value) return;
-  historia.value = value;
-  if (historia.change != nullptr) historia.change();
-}
-
 void setProgressMax(int max) {
   Progreso.max = max;
   if (Progreso.value > max) Progreso.value = max;

@@ -50,7 +50,6 @@ struct CommandButton {
 };
 
 extern PictureBox c[64];
-extern ScrollBar historia;
 extern Label lbl_jugada;
 extern Label tiempoco;
 extern Label tiempous;
@@ -68,13 +67,6 @@ extern int windowHeight;
 void setCaption(Label& label, const char* text);
 void setCaption(Label& label, long long number);
 void setCaption(CommandButton& button, const char* text);
-
-// Scroll bar historia, defined with its handler by the floor that browses the history. Changing
-// its value, by the user or by the program, runs the change handler; setting the value it already
-// has raises nothing. Lowering Max below the value pulls the value down with it, which is a change
-// too.
-void setHistoriaMax(int max);
-void setHistoriaValue(int value);
 
 void setProgressMax(int max);
 void setProgressValue(int value);

@@ -7,8 +7,8 @@
 
 #include "eval/evaluation.h"
 #include "eval/ordering.h"
-#include "movegen/instances.h"
 #include "platform/controls.h"
+#include "search/instances.h"
 #include "search/scan.h"
 #include "search/search.h"
 #include "state/board_ops.h"

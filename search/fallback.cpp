@@ -4,8 +4,8 @@
 // The fallback search and the attack-map marking share the ply-7 and ply-8 callbacks: with
 // markAttacks set they only mark the destination of each move in an attack map.
 #include "eval/evaluation.h"
-#include "movegen/instances.h"
 #include "platform/controls.h"
+#include "search/instances.h"
 #include "search/scan.h"
 #include "search/search.h"
 #include "state/board_ops.h"

@@ -16,8 +16,8 @@
 #include <limits>
 
 #include "eval/evaluation.h"
-#include "movegen/instances.h"
 #include "platform/hints.h"
+#include "search/instances.h"
 #include "search/leaves.h"
 #include "search/scan.h"
 #include "search/search.h"

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/controls.h"
+#include "state/history.h"
 #include "state/state.h"
 
 namespace vombel {

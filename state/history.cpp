@@ -22,6 +22,19 @@ void historia_Change() {
   redrawWindow();
 }
 
+void setHistoriaMax(int max) {
+  historia.max = max < 0 ? 0 : max;
+  if (historia.value > historia.max) setHistoriaValue(historia.max);
+}
+
+void setHistoriaValue(int value) {
+  if (value < 0) value = 0;
+  if (value > historia.max) value = historia.max;
+  if (value == historia.value) return;
+  historia.value = value;
+  if (historia.change != nullptr) historia.change();
+}
+
 void Timer1_Timer() {
   // The caption is the clock: its numeric value plus one.
   setCaption(tiempous, std::atoll(tiempous.caption) + 1);

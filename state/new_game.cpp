@@ -7,6 +7,7 @@
 
 #include "platform/controls.h"
 #include "state/board_ops.h"
+#include "state/history.h"
 #include "state/painting.h"
 #include "state/state.h"
 

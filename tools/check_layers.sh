@@ -5,14 +5,19 @@
 #
 #   platform  the window's controls as plain state, the seam to the desktop, compiler hints
 #   state     the board, every module-level variable, board operations, painting, history, new game
-#   movegen   the two move generators and their per-ply instances
+#   movegen   the two move generators and the squares they reach as sets
 #   eval      material sum, positional evaluation, orderings, repetition test
-#   search    the computer's turn: candidates, plies, fallback search
+#   search    the computer's turn: the generators' per-ply instances, plies, fallback search
 #   game      the turn cycle, the window's event handlers, the saved-game file
 #   window    the Qt window (the only floor that includes Qt)
 #
 # A floor may include its own folder and any folder below it. tools/, tests/, bench/ and fuzz/
 # stand outside the building and may include any floor.
+#
+# The build already stops a call up a floor: each floor is its own library, linked only with those
+# below it (CMakeLists.txt). What needs no link it cannot see: a header from above included for its
+# types, constants, inline functions or templates (movegen/ is nothing else), and a Qt header in a
+# game-logic header that only window/ code includes. Both are checked here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -25,6 +25,7 @@
 #include "platform/controls.h"
 #include "search/search.h"
 #include "state/board_ops.h"
+#include "state/history.h"
 #include "state/state.h"
 #include "tests/support/game_checks.h"
 #include "tests/support/game_file.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "movegen/generators.h"
-#include "movegen/instances.h"
+#include "search/instances.h"
 #include "search/scan.h"
 #include "state/state.h"
 #include "tests/support/test_support.h"

@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "movegen/instances.h"
+#include "search/instances.h"
 #include "state/state.h"
 #include "tests/support/sanitized.h"
 #include "tests/support/suite.h"

@@ -10,9 +10,10 @@
 #include "eval/evaluation.h"
 #include "game/events.h"
 #include "game/saved_game.h"
-#include "movegen/instances.h"
 #include "platform/controls.h"
+#include "search/instances.h"
 #include "search/scan.h"
+#include "state/history.h"
 #include "state/state.h"
 #include "tests/support/test_support.h"
 

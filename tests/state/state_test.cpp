@@ -12,6 +12,7 @@
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
 #include "state/board_ops.h"
+#include "state/history.h"
 #include "state/new_game.h"
 #include "state/painting.h"
 #include "tests/support/pictures.h"

@@ -9,8 +9,9 @@
 
 #include "eval/evaluation.h"
 #include "movegen/generators.h"
-#include "movegen/instances.h"
+#include "search/instances.h"
 #include "state/board_ops.h"
+#include "state/history.h"
 #include "tests/support/pictures.h"
 
 namespace vombel::checks {
