@@ -15,7 +15,7 @@ game=(build-essential cmake qt6-base-dev libgl-dev qt6-multimedia-dev
 dev=(git
      libgtest-dev                              # the test suites
      clang-14 libclang-rt-14-dev llvm          # fuzzing; llvm-symbolizer for sanitizer stacks
-     clang-tidy cppcheck clang-format          # static analysis, formatting
+     clang-tidy cppcheck clang-format          # static analysis (with run-clang-tidy), formatting
      appstream desktop-file-utils man-db file  # the metadata and package test (cpack needs file)
      lintian reuse                             # the package's and the files' licence checks
      python3-cairo                             # tools/make_pictures.py

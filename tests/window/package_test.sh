@@ -32,7 +32,7 @@ for path in ./usr/bin/vombel-chess ./usr/share/applications/io.github.vombel.che
             ./usr/share/icons/hicolor/scalable/apps/vombel-chess.svg; do
   grep -qx "$path" <<<"$files" || { echo "missing $path"; exit 1; }
 done
-for size in 16 32 48 64 128 256; do
+for size in 16 32 48 64 96 128 256; do
   grep -qx "./usr/share/icons/hicolor/${size}x${size}/apps/vombel-chess.png" <<<"$files" ||
     { echo "missing the ${size}px icon"; exit 1; }
 done
