@@ -23,8 +23,8 @@ else
 fi
 echo "format: every source as .clang-format says"
 
-# 3. Every file's copyright and licence declared (SPDX headers, .reuse/dep5, LICENSES/). Outside git
-# reuse would read the build trees too, so it runs only in a checkout.
+# 3. Every file's copyright and licence declared (SPDX headers, .reuse/dep5, LICENSES/). Outside
+# git reuse would read the build trees too, so it runs only in a checkout.
 if git rev-parse --is-inside-work-tree >/dev/null 2>&1; then
   reuse lint -q || { reuse lint; exit 1; }
   echo "reuse: every file's copyright and licence declared"
