@@ -5,6 +5,8 @@
 // click events and saves a picture of the whole window, menu bar included. tools/screenshot.sh
 // runs it without a display.
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "window/window.h"
@@ -16,6 +18,9 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   vombel::prepareApplication(app);
+  // The normal size, whatever size the user's own game window last had.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   vombel::Tablero tablero;
   tablero.show();
   // e2-e4, g1-f3, d2-d4, each answered by the computer.

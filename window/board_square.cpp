@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 #include "window/pictures.h"
 
@@ -57,45 +58,59 @@ bool Square::focusFrameShown() const {
   return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
+void Square::setScale(double scale) {
+  if (scale == scale_) return;
+  scale_ = scale;
+  update();
+}
+
+// Every line is as many pixels wide as the scale rounds to, at least one; the picture fills what
+// the border leaves.
 void Square::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int w = width();
   const int h = height();
-  const QPixmap picture = squarePicture(std::clamp(picture_, 0, 26), devicePixelRatioF());
+  const int line = std::max(1, static_cast<int>(std::lround(scale_)));
+  // The picture's pixels for the square's size on the screen: the set that fits, scaled smoothly
+  // between sets, shown at the widget's own ratio.
+  const qreal ratio = devicePixelRatioF();
+  QPixmap picture = squarePicture(std::clamp(picture_, 0, 26), scale_ * ratio);
   if (picture.isNull()) {
     p.fillRect(rect(), palette().window());
   } else {
-    p.drawPixmap(1, 1, picture);
+    picture.setDevicePixelRatio(ratio > 1 ? ratio : 1);
+    p.drawPixmap(line, line, picture);
   }
   const bool focusFrame = focusFrameShown();
   if (appearance_ != 0) {
-    // Selected: a two-pixel sunken bevel in the highlight colour, dark above and to the left,
+    // Selected: a two-line sunken bevel in the highlight colour, dark above and to the left,
     // light below and to the right, which stands out on white and grey squares alike. It covers
-    // only the pictures' blank margins; inside a focus frame it moves two pixels inwards.
+    // only the pictures' blank margins; inside a focus frame it moves two lines inwards.
     const QColor accent = palette().color(QPalette::Highlight);
-    const int shift = focusFrame ? 2 : 0;
+    const int shift = focusFrame ? 2 * line : 0;
     const auto bevel = [&](int inset, const QColor& topLeft, const QColor& bottomRight) {
-      const int l = inset, t = inset, r = w - 1 - inset, b = h - 1 - inset;
-      p.setPen(topLeft);
-      p.drawLine(l, t, r, t);
-      p.drawLine(l, t, l, b);
-      p.setPen(bottomRight);
-      p.drawLine(l + 1, b, r, b);
-      p.drawLine(r, t + 1, r, b);
+      const int l = inset, t = inset, r = w - inset, b = h - inset;  // r and b: one past
+      p.fillRect(l, t, r - l, line, topLeft);
+      p.fillRect(l, t, line, b - t, topLeft);
+      p.fillRect(l + line, b - line, r - l - line, line, bottomRight);
+      p.fillRect(r - line, t + line, line, b - t - line, bottomRight);
     };
-    bevel(1 + shift, accent.darker(250), accent.lighter(150));
-    bevel(2 + shift, accent.darker(150), accent.lighter(120));
+    bevel(line + shift, accent.darker(250), accent.lighter(150));
+    bevel(2 * line + shift, accent.darker(150), accent.lighter(120));
   }
+  const auto ring = [&](int inset, int thickness, const QColor& colour) {
+    p.fillRect(inset, inset, w - 2 * inset, thickness, colour);
+    p.fillRect(inset, h - inset - thickness, w - 2 * inset, thickness, colour);
+    p.fillRect(inset, inset, thickness, h - 2 * inset, colour);
+    p.fillRect(w - inset - thickness, inset, thickness, h - 2 * inset, colour);
+  };
   if (focusFrame) {
     // Just inside the border, so that it is whole although the right and bottom neighbours cover
-    // this square's last column and row.
-    p.setPen(focusFrameColour());
-    p.drawRect(1, 1, w - 3, h - 3);
-    p.drawRect(2, 2, w - 5, h - 5);
+    // this square's last columns and rows.
+    ring(line, 2 * line, focusFrameColour());
   }
-  // The single-line border, shared with the neighbours on the 24-pixel pitch.
-  p.setPen(Qt::black);
-  p.drawRect(0, 0, w - 1, h - 1);
+  // The border, shared with the neighbours, which lie a border's width over this square.
+  ring(0, line, Qt::black);
 }
 
 void Square::mousePressEvent(QMouseEvent* event) {

@@ -27,6 +27,8 @@ class Square : public QWidget {
 
   // Takes the picture number and appearance to show; true when either changed.
   bool setState(int picture, int appearance);
+  // The layout's scale: 1 draws the 23-pixel picture inside a one-pixel border.
+  void setScale(double scale);
   int index() const { return index_; }
   int shownPicture() const { return picture_; }
   int shownAppearance() const { return appearance_; }
@@ -53,6 +55,7 @@ class Square : public QWidget {
   int index_;
   int picture_ = 0;
   int appearance_ = 0;
+  double scale_ = 1;
   bool pressed_ = false;
 };
 

@@ -30,9 +30,9 @@ QPixmap load(int number, qreal ratio) {
                            : QStringLiteral(":/pictures/picture%1@%2x.png").arg(number).arg(set);
   QImage image(name);
   assert(!image.isNull() && image.width() == kSide * set);
-  if (std::abs(ratio - set) > 0.001 && ratio > 1) {
+  if (std::abs(ratio - set) > 0.001) {
     // 1.5 from 2x: 46 pixels down to 35, each output pixel a weighted mean of the ones it
-    // covers, so every line of the drawing keeps an even weight.
+    // covers, so every line of the drawing keeps an even weight. Below 1, the 1x set shrinks.
     const int side = static_cast<int>(std::lround(kSide * ratio));
     image = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }

@@ -10,8 +10,9 @@
 namespace vombel {
 
 // Store picture `number` (1..26; 0 gives a null pixmap) for `ratio` device pixels per logical
-// pixel: the drawn 1x, 2x or 3x set where the ratio is 1, 2 or 3, else the nearest larger set
-// scaled down smoothly. Cached per number and ratio.
+// pixel of the normal size, 23 * ratio pixels wide: the drawn 1x, 2x or 3x set where the ratio
+// is 1, 2 or 3, else the nearest larger set scaled down smoothly (the 3x set scaled up above 3).
+// Cached per number and ratio.
 QPixmap squarePicture(int number, qreal ratio);
 
 // The program's icon with every size drawn for it (16 to 256 pixels).

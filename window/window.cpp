@@ -18,11 +18,14 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <initializer_list>
+#include <iterator>
 #include <utility>
 
 #include "game/events.h"
@@ -40,9 +43,28 @@ namespace vombel {
 
 namespace {
 
-// The layout is designed in twips; 15 twips make one pixel at 96 dots per inch.
+// The layout is designed in twips; 15 twips make one pixel at 96 dots per inch. Every value of
+// the table below is a whole number of pixels at the normal size.
 constexpr int px(int twips) {
   return twips / 15;
+}
+
+// A length in twips at a scale of the layout, rounded to whole pixels.
+int scaled(int twips, double scale) {
+  return static_cast<int>(std::lround(twips * scale / 15));
+}
+
+// The width in pixels of the lines of frames and borders at a scale: one at the normal size.
+int lineWidth(double scale) {
+  return std::max(1, static_cast<int>(std::lround(scale)));
+}
+
+// The outline of a rectangle, thickness pixels wide on its inside.
+void outline(QPainter& p, const QRect& r, int thickness, const QColor& colour) {
+  p.fillRect(r.left(), r.top(), r.width(), thickness, colour);
+  p.fillRect(r.left(), r.bottom() - thickness + 1, r.width(), thickness, colour);
+  p.fillRect(r.left(), r.top(), thickness, r.height(), colour);
+  p.fillRect(r.right() - thickness + 1, r.top(), thickness, r.height(), colour);
 }
 
 // A control's rectangle on the form, in twips.
@@ -76,40 +98,52 @@ constexpr Twips kTiempoco    {1800, 6480,  975, 255};  // the computer's clock
 constexpr Twips kLabel6       {120, 6960, 2895, 255};  // "Play well, have fun"
 // clang-format on
 
-void place(QWidget* widget, const Twips& r) {
-  widget->setGeometry(px(r.left), px(r.top), px(r.width), px(r.height));
-}
-
 constexpr int kClientWidth = 205;
+constexpr double kLargestScale = Tablero::kZoomSteps[std::size(Tablero::kZoomSteps) - 1];
+constexpr double kSmallestScale = 0.25;  // only a screen smaller than the window at 1 needs it
 const char* const kCaption = "Vombel Chess V.2.0";
 const char* const kMessageTitle = "Vombel Chess";
 
 // The form itself: the rectangles Shape1..Shape4 and the lines Line1 and Line2 are drawn on its
-// background, beneath every control.
+// background, beneath every control, at the layout's scale and from its left edge.
 class Form : public QWidget {
  public:
   using QWidget::QWidget;
 
+  void setLayout(double scale, int left) {
+    scale_ = scale;
+    left_ = left;
+    update();
+  }
+
  protected:
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
-    p.setPen(Qt::black);
-    struct Rect {
-      int left, top, width, height;
-    };
-    static constexpr Rect shapes[] = {
+    static constexpr Twips shapes[] = {
         {120, 4560, 2895, 495},  // Shape2: the move number
         {120, 5040, 2895, 495},  // Shape1: the level
         {120, 5520, 2895, 495},  // Shape3: set-up and force
         {120, 6120, 2895, 735},  // Shape4: the clocks
     };
-    for (const Rect& r : shapes) {
-      p.drawRect(px(r.left), px(r.top), px(r.width) - 1, px(r.height) - 1);
+    const int line = lineWidth(scale_);
+    const auto at = [this](int twips) { return scaled(twips, scale_); };
+    for (const Twips& r : shapes) {
+      outline(p, QRect(left_ + at(r.left), at(r.top), at(r.width), at(r.height)), line, Qt::black);
     }
-    p.drawLine(0, 0, px(3120) - 1, 0);                       // Line1, along the top edge
-    p.drawLine(px(1560), px(6120), px(1560), px(6840) - 1);  // Line2, between the clocks
+    p.fillRect(left_, 0, at(3120), line, Qt::black);  // Line1, along the top edge
+    p.fillRect(left_ + at(1560), at(6120), line, at(6840) - at(6120),
+               Qt::black);  // Line2, between the clocks
   }
+
+ private:
+  double scale_ = 1;
+  int left_ = 0;
 };
+
+// The game's only setting, the scale the window last had, in vombel-chess/vombel-chess.conf of
+// the user's configuration folder.
+const char* const kSettingsName = "vombel-chess";
+const char* const kScaleKey = "scale";
 
 Tablero* current = nullptr;
 
@@ -172,13 +206,14 @@ void prepareApplication(QApplication& app) {
 Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("tablero"));
   setWindowTitle(QString::fromUtf8(kCaption));
-  // Fixed single border: a close button, no maximise or minimise.
+  // A close button and a maximise button: the window keeps its proportions at any size.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+                 Qt::WindowMaximizeButtonHint);
 
   form_ = new Form(this);
   form_->setObjectName(QStringLiteral("form"));
+  form_->installEventFilter(this);
   setCentralWidget(form_);
   gate_ = new TurnGate(this, form_);
   announcer_ = new Announcer(form_);
@@ -201,11 +236,19 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   platform.redraw = redrawNow;
   platform.warningBox = showWarning;
 
+  // The scale the window last had, as large as the screen allows.
+  const QSettings stored(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName));
+  const double wanted = stored.value(QString::fromUtf8(kScaleKey), 1.0).toDouble();
+  scale_ = std::isfinite(wanted) ? std::clamp(wanted, 1.0, kLargestScale) : 1.0;
+  scale_ = fittingScale(scale_);
+  smallestScale_ = std::min(1.0, scale_);
+
   clientHeight_ = -1;  // so that the first sync sets the size
   run(tablero_Load);
 
   const QRect screen = this->screen()->availableGeometry();
   move(screen.center() - QPoint(width() / 2, height() / 2));
+  keepOnScreen();
 
   // The keyboard starts on the board's bottom-left square.
   squares_[Square::kFirstFocus]->setFocus();
@@ -275,10 +318,19 @@ void Tablero::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
+// Puts a control at its rectangle in twips, at the normal size until the layout is scaled.
+void Tablero::place(QWidget* widget, const QRect& twips) {
+  twips_.emplace_back(widget, twips);
+  widget->setGeometry(px(twips.left()), px(twips.top()), px(twips.width()), px(twips.height()));
+}
+
 void Tablero::buildControls() {
+  const auto put = [this](QWidget* widget, const Twips& r) {
+    place(widget, QRect(r.left, r.top, r.width, r.height));
+  };
   label1_ = new QLabel(tr("Vombel Chess"), form_);
   label1_->setObjectName(QStringLiteral("Label1"));
-  place(label1_, kTitle);
+  put(label1_, kTitle);
   label1_->setAlignment(Qt::AlignCenter);
   QPalette red = label1_->palette();
   red.setColor(QPalette::WindowText, Qt::red);
@@ -286,37 +338,34 @@ void Tablero::buildControls() {
 
   for (int a = 0; a < 64; ++a) {
     squares_[a] = new Square(a, form_);
-    place(squares_[a],
-          {kFirstSquare.left + kSquareStep * (a % 8), kFirstSquare.top + kSquareStep * (a / 8),
-           kFirstSquare.width, kFirstSquare.height});
     connect(squares_[a], &Square::clicked, this, &Tablero::clickSquare);
   }
 
   info_ = new QPushButton(form_);
   info_->setObjectName(QStringLiteral("info"));
-  place(info_, kInfo);
+  put(info_, kInfo);
   connect(info_, &QPushButton::clicked, this, [this] { run(info_Click); });
 
   progreso_ = new QProgressBar(form_);
   progreso_->setObjectName(QStringLiteral("Progreso"));
-  place(progreso_, kProgreso);
+  put(progreso_, kProgreso);
   progreso_->setTextVisible(false);
   progreso_->setRange(0, 1);
   progreso_->setValue(0);
 
   historia_ = new QScrollBar(Qt::Horizontal, form_);
   historia_->setObjectName(QStringLiteral("historia"));
-  place(historia_, kHistoria);
+  put(historia_, kHistoria);
   historia_->setRange(0, 0);
   historia_->setSingleStep(1);
   historia_->setPageStep(1);
   connect(historia_, &QScrollBar::valueChanged, this,
           [this](int value) { run([value] { historia_Scroll(value); }); });
 
-  const auto label = [this](const char* name, const char* text, const Twips& r) {
+  const auto label = [this, &put](const char* name, const char* text, const Twips& r) {
     auto* lbl = new QLabel(tr(text), form_);
     lbl->setObjectName(QString::fromUtf8(name));
-    place(lbl, r);
+    put(lbl, r);
     return lbl;
   };
   // Framed labels: single-line border, flat, window-background fill, centred text.
@@ -327,6 +376,7 @@ void Tablero::buildControls() {
     lbl->setAlignment(Qt::AlignCenter);
     lbl->setAutoFillBackground(true);
     lbl->setBackgroundRole(QPalette::Base);
+    framed_.push_back(lbl);
     return lbl;
   };
 
@@ -336,10 +386,10 @@ void Tablero::buildControls() {
   label("Label3", "Level:", kLabel3);
   easy_ = new QRadioButton(tr("Easy"), form_);
   easy_->setObjectName(QStringLiteral("easy"));
-  place(easy_, kEasy);
+  put(easy_, kEasy);
   difficult_ = new QRadioButton(tr("Difficult"), form_);
   difficult_->setObjectName(QStringLiteral("difficult"));
-  place(difficult_, kDifficult);
+  put(difficult_, kDifficult);
   connect(easy_, &QRadioButton::toggled, this, [](bool on) {
     if (on) selectLevel(false);
   });
@@ -349,12 +399,12 @@ void Tablero::buildControls() {
 
   boardsu_ = new QCheckBox(tr("Setup Board.Positions"), form_);
   boardsu_->setObjectName(QStringLiteral("boardsu"));
-  place(boardsu_, kBoardsu);
+  put(boardsu_, kBoardsu);
   connect(boardsu_, &QCheckBox::toggled, this, [](bool on) { boardsu.value = on ? 1 : 0; });
 
   force_ = new QPushButton(QStringLiteral("->"), form_);
   force_->setObjectName(QStringLiteral("force"));
-  place(force_, kForce);
+  put(force_, kForce);
   force_->setToolTip(tr("Force Computer to make a move"));
   connect(force_, &QPushButton::clicked, this, [this] { run(force_Click); });
 
@@ -421,6 +471,32 @@ void Tablero::createMenus() {
       connect(action, &QAction::triggered, this, &QWidget::close);
     }
   }
+  // The window's size, between Save and Exit: the menu bar keeps its two menus.
+  QAction* exit = game->findChild<QAction*>(QStringLiteral("nada"));
+  struct Zoom {
+    const char* name;
+    QString caption;
+    QList<QKeySequence> shortcuts;
+    int steps;
+  };
+  const Zoom zooms[] = {
+      {"zoomIn",
+       tr("Zoom &In"),
+       {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+       1},
+      {"zoomOut", tr("Zoom O&ut"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1},
+      {"normalSize", tr("Normal Si&ze"), {QKeySequence(Qt::CTRL | Qt::Key_0)}, 0},
+  };
+  game->insertSeparator(exit);
+  for (const Zoom& z : zooms) {
+    auto* action = new QAction(z.caption, game);
+    action->setObjectName(QString::fromUtf8(z.name));
+    action->setShortcuts(z.shortcuts);
+    game->insertAction(exit, action);
+    connect(action, &QAction::triggered, this, [this, steps = z.steps] {
+      if (!gate_->inHandler()) zoom(steps);
+    });
+  }
 }
 
 // The layout is fixed in pixels, so the text must fit the boxes: the largest of a few compact
@@ -455,12 +531,13 @@ void Tablero::chooseFont() {
     }
     return compact("DejaVu Sans", 9);
   };
-  form_->setFont(largestFitting());
+  font_ = largestFitting();
+  form_->setFont(font_);
   // Label1: the credit line in 12-point bold.
-  QFont title(QStringLiteral("DejaVu Sans"));
-  title.setPixelSize(16);
-  title.setBold(true);
-  label1_->setFont(title);
+  titleFont_ = QFont(QStringLiteral("DejaVu Sans"));
+  titleFont_.setPixelSize(16);
+  titleFont_.setBold(true);
+  label1_->setFont(titleFont_);
 }
 
 void Tablero::syncFromState(bool immediate) {
@@ -518,14 +595,147 @@ void Tablero::syncFromState(bool immediate) {
   if (windowHeight == kCompactHeight) height = kCompactClientHeight;
   if (height != clientHeight_) {
     clientHeight_ = height;
-    for (QWidget* w : form_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-      w->setVisible(w->y() < height);
+    // Compared at the normal size, where every control's top is a whole pixel.
+    for (const auto& [widget, twips] : twips_) {
+      widget->setVisible(px(twips.top()) < height);
     }
-    form_->setFixedSize(kClientWidth, height);
-    const int menuHeight =
-        std::max(menuBar()->sizeHint().height(), menuBar()->heightForWidth(kClientWidth));
-    setFixedSize(kClientWidth, menuHeight + height);
+    setScale(scale_);
   }
+}
+
+// --- The scale ------------------------------------------------------------------------------
+
+// The window's outer size, menu bar included, for the layout at a scale.
+QSize Tablero::windowSizeAt(double scale) const {
+  const int width = static_cast<int>(std::lround(kClientWidth * scale));
+  const int menuHeight = std::max(menuBar()->sizeHint().height(), menuBar()->heightForWidth(width));
+  return {width, menuHeight + static_cast<int>(std::lround(clientHeight_ * scale))};
+}
+
+double Tablero::fittingScale(double wanted) const {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return wanted;
+  // The window manager's frame, or room for a usual one before the window is shown.
+  QSize frame = frameGeometry().size() - geometry().size();
+  if (!isVisible()) frame = frame.expandedTo(QSize(8, 40));
+  const QSize room = screen->availableGeometry().size() - frame;
+  const auto fits = [&](double scale) {
+    const QSize size = windowSizeAt(scale);
+    return size.width() <= room.width() && size.height() <= room.height();
+  };
+  if (fits(wanted)) return wanted;
+  // The menu bar keeps its height: start from the scale the rest of the room allows, then step
+  // down while rounding or a wrapping menu bar leaves the window too large.
+  const int menuHeight = windowSizeAt(wanted).height() - scaled(clientHeight_ * 15, wanted);
+  double scale = std::min({wanted, double(room.width()) / kClientWidth,
+                           double(room.height() - menuHeight) / clientHeight_});
+  while (scale > kSmallestScale && !fits(scale))
+    scale -= 0.01;
+  return std::max(scale, kSmallestScale);
+}
+
+// Makes every control, line, picture and caption take its size at scale, and the window the size
+// of the layout. At 1 every control has its rectangle of the twips table in whole pixels.
+void Tablero::setScale(double scale) {
+  scale_ = scale;
+  resizing_ = true;
+  setMinimumSize(windowSizeAt(std::min(scale, smallestScale_)));
+  setMaximumSize(windowSizeAt(std::max(scale, kLargestScale)));
+  if (!isMaximized() && !isFullScreen()) resize(windowSizeAt(scale));
+  resizing_ = false;
+  layOut();
+}
+
+void Tablero::layOut() {
+  const double s = scale_;
+  const auto at = [s](int twips) { return scaled(twips, s); };
+  // A larger form than the layout (the window made wider by hand) keeps the layout in its middle.
+  const int left = std::max(0, (form_->width() - at(kClientWidth * 15)) / 2);
+  static_cast<Form*>(form_)->setLayout(s, left);
+  for (const auto& [widget, r] : twips_) {
+    widget->setGeometry(left + at(r.left()), at(r.top()), at(r.width()), at(r.height()));
+  }
+  // Neighbouring squares share their border: each reaches over the next one's by the border's
+  // width, as at the normal size 25-pixel squares lie 24 pixels apart.
+  const int border = lineWidth(s);
+  for (int a = 0; a < 64; ++a) {
+    const int column = a % 8;
+    const int row = a / 8;
+    const int x = at(kFirstSquare.left + kSquareStep * column);
+    const int y = at(kFirstSquare.top + kSquareStep * row);
+    squares_[a]->setGeometry(left + x, y,
+                             at(kFirstSquare.left + kSquareStep * (column + 1)) - x + border,
+                             at(kFirstSquare.top + kSquareStep * (row + 1)) - y + border);
+    squares_[a]->setScale(s);
+  }
+  for (QLabel* label : framed_) {
+    label->setLineWidth(border);
+  }
+  // Whole pixel sizes, rounded down so that every caption still fits its control.
+  QFont font = font_;
+  font.setPixelSize(static_cast<int>(std::floor(font_.pixelSize() * s + 0.001)));
+  form_->setFont(font);
+  QFont title = titleFont_;
+  title.setPixelSize(static_cast<int>(std::floor(titleFont_.pixelSize() * s + 0.001)));
+  label1_->setFont(title);
+}
+
+// The zoom commands: steps along kZoomSteps, as far as the screen allows; 0 is the normal size.
+void Tablero::zoom(int steps) {
+  double target = 1;
+  if (steps > 0) {
+    target = scale_;
+    for (double step : kZoomSteps) {
+      if (step > scale_ + 0.001) {
+        target = step;
+        break;
+      }
+    }
+    if (fittingScale(target) < target - 0.001) return;  // the next step does not fit
+  } else if (steps < 0) {
+    target = scale_;
+    for (double step : kZoomSteps) {
+      if (step < scale_ - 0.001) target = step;
+    }
+  }
+  target = std::min(target, fittingScale(target));
+  if (isMaximized()) showNormal();
+  setScale(target);
+  keepOnScreen();
+  QSettings(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName))
+      .setValue(QString::fromUtf8(kScaleKey), scale_);
+}
+
+// Moves the window back inside the screen's available area where it reaches out of it.
+void Tablero::keepOnScreen() {
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) return;
+  const QRect room = screen->availableGeometry();
+  QRect frame = frameGeometry();
+  if (frame.right() > room.right()) frame.moveRight(room.right());
+  if (frame.bottom() > room.bottom()) frame.moveBottom(room.bottom());
+  if (frame.left() < room.left()) frame.moveLeft(room.left());
+  if (frame.top() < room.top()) frame.moveTop(room.top());
+  if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
+}
+
+// The window resized by its corner or maximised: the layout takes the largest scale at which it
+// fits the new size, and is remembered.
+bool Tablero::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == form_ && event->type() == QEvent::Resize && !resizing_ && clientHeight_ > 0) {
+    const QSize size = form_->size();
+    const int width = static_cast<int>(std::lround(kClientWidth * scale_));
+    const int height = static_cast<int>(std::lround(clientHeight_ * scale_));
+    if (size != QSize(width, height)) {
+      const double fits =
+          std::min(double(size.width()) / kClientWidth, double(size.height()) / clientHeight_);
+      scale_ = std::clamp(fits, smallestScale_, kLargestScale);
+      QSettings(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName))
+          .setValue(QString::fromUtf8(kScaleKey), scale_);
+    }
+    layOut();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace vombel

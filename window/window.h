@@ -5,10 +5,14 @@
 // user's clicks, keys and menu choices into calls of the game's handlers. No game logic lives here.
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "window/board_square.h"
 
@@ -57,12 +61,23 @@ class Tablero : public QMainWindow {
   using ExitFunction = void (*)(int status);
   void setExitFunction(ExitFunction exit) { exit_ = exit; }
 
-  // Client-area heights in pixels of the two layouts.
+  // Client-area heights in pixels of the two layouts at the normal size.
   static constexpr int kFullClientHeight = 487;
   static constexpr int kCompactClientHeight = 256;
 
+  // The size of the whole layout: 1 is the normal size, 2 twice as wide and high. The window
+  // takes the size it needs; setScale is what Ctrl+Plus, Ctrl+Minus and Ctrl+0 call, with the
+  // zoom steps of kZoomSteps that fit the screen.
+  static constexpr double kZoomSteps[] = {1, 1.25, 1.5, 1.75, 2, 2.5, 3, 3.5, 4};
+  double scale() const { return scale_; }
+  void setScale(double scale);
+
+  // The largest scale up to wanted at which the window fits the screen's available area.
+  double fittingScale(double wanted) const;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildControls();
@@ -72,6 +87,11 @@ class Tablero : public QMainWindow {
   void run(Handler handler);
   void clickSquare(int index);
   void putBackSelection();
+  void place(QWidget* widget, const QRect& twips);
+  void layOut();
+  QSize windowSizeAt(double scale) const;
+  void zoom(int steps);
+  void keepOnScreen();
 
   QWidget* form_ = nullptr;
   std::array<Square*, 64> squares_{};
@@ -91,6 +111,13 @@ class Tablero : public QMainWindow {
   Announcer* announcer_ = nullptr;
   ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;
+  double scale_ = 1;
+  double smallestScale_ = 1;  // below 1 only on a screen too small for the normal size
+  bool resizing_ = false;     // the window is being resized to the scale's size
+  std::vector<std::pair<QWidget*, QRect>> twips_;  // each control and its rectangle in twips
+  std::vector<QLabel*> framed_;
+  QFont font_;       // the controls' font at the normal size
+  QFont titleFont_;  // Label1's
 };
 
 }  // namespace vombel

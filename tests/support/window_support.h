@@ -9,8 +9,10 @@
 #include <QList>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 #include <QtGlobal>
@@ -18,6 +20,15 @@
 #include "window/board_square.h"
 
 namespace vombel::testing_support {
+
+// Keeps the window's setting (its scale) in a scratch folder for the rest of the test program,
+// away from the user's own configuration. Call before the first window is built.
+inline void useScratchSettings() {
+  static QTemporaryDir folder;
+  if (!folder.isValid()) qFatal("no scratch folder for the settings");
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+}
 
 // The child of window named name; ends the test program when there is none.
 template <typename T>

@@ -90,7 +90,10 @@ class KeyboardTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { vombel::prepareApplication(*qApp); }
+  void initTestCase() {
+    vombel::testing_support::useScratchSettings();
+    vombel::prepareApplication(*qApp);
+  }
 
   void init() {
     window_ = std::make_unique<Tablero>();

@@ -71,7 +71,10 @@ class WindowScaleTest : public QObject {
  private slots:
   void initTestCase() {
     vombel::prepareApplication(*qApp);
+    vombel::testing_support::useScratchSettings();
     window_ = std::make_unique<Tablero>();
+    // The layout at its normal size, although it does not fit the offscreen screen at factor 2.
+    window_->setScale(1);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }

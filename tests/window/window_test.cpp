@@ -9,13 +9,16 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -76,9 +79,17 @@ class WindowTest : public QObject {
   QImage grabbed(int a) {
     return square(a)->grab().toImage().convertToFormat(QImage::Format_RGB32);
   }
+  // The white queen on a light square drawn at 2x, as plain pixels.
+  static QImage queenAt2x() {
+    QImage image =
+        QImage(QStringLiteral(":/pictures/picture10@2x.png")).convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(1);
+    return image;
+  }
 
  private slots:
   void initTestCase() {
+    vombel::testing_support::useScratchSettings();
     vombel::prepareApplication(*qApp);
     QVERIFY(scratch_.isValid());
     QVERIFY(QDir::setCurrent(scratch_.path()));  // Save and Open use juego.vmb in the current dir
@@ -109,6 +120,119 @@ class WindowTest : public QObject {
     // Neighbours overlap by one pixel: the squares sit on a 24-pixel pitch.
     QCOMPARE(square(1)->x() - square(0)->x(), 24);
     QCOMPARE(square(8)->y() - square(0)->y(), 24);
+  }
+
+  // At the normal size the window is, pixel for pixel, what it was before it could scale: the
+  // README's screenshot after e2-e4, g1-f3 and d2-d4, menu bar included.
+  void normalSizeIsTheScreenshot() {
+    for (int a : {52, 36, 62, 45, 51, 35})
+      square(a)->click();
+    QApplication::processEvents();
+    const QImage shot(QFileInfo(QStringLiteral(__FILE__))
+                          .dir()
+                          .filePath(QStringLiteral("../../docs/screenshot.png")));
+    QVERIFY(!shot.isNull());
+    QCOMPARE(window_->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             shot.convertToFormat(QImage::Format_RGB32));
+  }
+
+  // Twice the scale: every control's rectangle twice its normal one, the squares' pictures from
+  // the 2x set inside a two-pixel border, the text twice as high; and back again, unchanged.
+  void twiceTheScaleDoublesEveryControl() {
+    QWidget* form = window_->centralWidget();
+    const QImage before = window_->grab().toImage();
+    QList<QPair<QWidget*, QRect>> normal;
+    for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      normal.append({w, w->geometry()});
+    QCOMPARE(normal.size(), 64 + 16 + 1);  // squares, controls and the announcer
+    const int fontPixels = form->font().pixelSize();
+
+    window_->setScale(2);
+    QTRY_COMPARE(form->size(), QSize(410, 2 * Tablero::kFullClientHeight));
+    for (const auto& [w, r] : normal) {
+      const QRect twice = w->geometry();
+      for (auto [got, want] :
+           {std::pair{twice.left(), r.left()}, std::pair{twice.top(), r.top()},
+            std::pair{twice.width(), r.width()}, std::pair{twice.height(), r.height()}}) {
+        QVERIFY2(std::abs(got - 2 * want) <= 1, qPrintable(w->objectName()));
+      }
+    }
+    QCOMPARE(form->font().pixelSize(), 2 * fontPixels);
+    const QImage queen = grabbed(59);
+    QCOMPARE(queen.size(), QSize(50, 50));
+    QCOMPARE(queen.copy(2, 2, 46, 46), queenAt2x());
+    for (QPoint border : {QPoint(0, 0), QPoint(1, 1), QPoint(48, 25), QPoint(25, 49)})
+      QCOMPARE(QColor(queen.pixel(border)), QColor(Qt::black));
+
+    // The compact layout scales too.
+    QTest::mouseClick(child<QPushButton>("info"), Qt::LeftButton);
+    QTRY_COMPARE(form->size(), QSize(410, 2 * Tablero::kCompactClientHeight));
+    QTest::mouseClick(child<QPushButton>("info"), Qt::LeftButton);
+
+    window_->setScale(1);
+    QTRY_COMPARE(form->size(), QSize(205, Tablero::kFullClientHeight));
+    for (const auto& [w, r] : normal)
+      QCOMPARE(w->geometry(), r);
+    QCOMPARE(window_->grab().toImage(), before);
+  }
+
+  // Between the drawn sets the pictures are the next larger set scaled down smoothly.
+  void betweenTheSetsThePicturesAreScaledSmoothly() {
+    window_->setScale(1.5);
+    const QImage queen = grabbed(59);
+    QCOMPARE(queen.size(), QSize(38, 38));  // 37.5 rounded, the 2-pixel border shared
+    const QImage smooth =
+        queenAt2x().scaled(35, 35, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QCOMPARE(queen.copy(2, 2, 34, 34), smooth.copy(0, 0, 34, 34));
+  }
+
+  // Ctrl+Plus and Ctrl+Minus step through the sizes that fit the screen, Ctrl+0 goes back to the
+  // normal size; the next window opens at the last one.
+  void zoomStepsFitTheScreenAndAreRemembered() {
+    const QRect room = window_->screen()->availableGeometry();
+    press(Qt::CTRL | Qt::Key_Plus);
+    QCOMPARE(window_->scale(), 1.25);
+    QCOMPARE(window_->centralWidget()->size(), QSize(256, 609));
+    for (int i = 0; i < 10; ++i)
+      press(Qt::CTRL | Qt::Key_Plus);
+    const double largest = window_->scale();
+    QVERIFY(largest > 1.25);
+    QVERIFY(room.contains(window_->frameGeometry()));
+    QVERIFY(window_->fittingScale(largest + 0.25) < largest + 0.25);  // the next step would not fit
+    press(Qt::CTRL | Qt::Key_Minus);
+    QVERIFY(window_->scale() < largest);
+    const double kept = window_->scale();
+
+    window_ = std::make_unique<Tablero>();
+    window_->show();
+    QCOMPARE(window_->scale(), kept);
+    QVERIFY(room.contains(window_->frameGeometry()));
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    press(Qt::CTRL | Qt::Key_0);
+    QCOMPARE(window_->scale(), 1.0);
+    QCOMPARE(window_->size(), QSize(205, window_->menuBar()->height() + 487));
+    window_ = std::make_unique<Tablero>();
+    QCOMPARE(window_->scale(), 1.0);
+  }
+
+  // A remembered size larger than the screen: the window opens as large as fits, inside it.
+  void aWindowTooLargeForTheScreenIsShrunk() {
+    QSettings(QStringLiteral("vombel-chess"), QStringLiteral("vombel-chess"))
+        .setValue(QStringLiteral("scale"), 4);
+    window_ = std::make_unique<Tablero>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const QRect room = window_->screen()->availableGeometry();
+    QVERIFY2(room.contains(window_->frameGeometry()),
+             qPrintable(QStringLiteral("%1 x %2").arg(window_->width()).arg(window_->height())));
+    QVERIFY(window_->scale() < 4);
+    QVERIFY(window_->height() > room.height() * 3 / 4);  // shrunk no more than needed
+    // A value that is no scale at all gives the normal size.
+    QSettings(QStringLiteral("vombel-chess"), QStringLiteral("vombel-chess"))
+        .setValue(QStringLiteral("scale"), QStringLiteral("large"));
+    window_ = std::make_unique<Tablero>();
+    QCOMPARE(window_->scale(), 1.0);
   }
 
   void selectionIsDrawnAndClickingItAgainDeselects() {

@@ -153,6 +153,7 @@ class WindowTurnTest : public QObject {
 
  private slots:
   void initTestCase() {
+    vombel::testing_support::useScratchSettings();
     vombel::prepareApplication(*qApp);
     QVERIFY(scratch_.isValid());
     QVERIFY(QDir::setCurrent(scratch_.path()));
