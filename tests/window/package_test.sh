@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# package_test.sh BUILD_DIR SOURCE_DIR: the metadata passes its checkers, and `cpack -G DEB` makes
-# a package with the game's files, computed library dependencies and its control fields.
+# package_test.sh SOURCE_DIR: the metadata passes its checkers; the package's own build (preset
+# package, build-package/: the game alone, hardened) makes a Debian package that lintian accepts,
+# with the game's files where Debian wants them, computed library dependencies and its control
+# fields.
 set -euo pipefail
-build=$1
-source=$2
+source=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -15,9 +16,15 @@ desktop-file-validate "$source/window/io.github.vombel.chess.desktop"
 warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$source/window/vombel-chess.6" 2>&1 >/dev/null)
 [ -z "$warnings" ] || { echo "man page warnings: $warnings"; exit 1; }
 
-(cd "$work" && cpack -G DEB --config "$build/CPackConfig.cmake" >cpack.log) ||
-  { cat "$work/cpack.log"; exit 1; }
-deb=$(ls "$work"/vombel-chess_*_*.deb)
+(cd "$source" && cmake --workflow --preset package >"$work/build.log" 2>&1) ||
+  { cat "$work/build.log"; exit 1; }
+deb=$(ls "$source"/build-package/vombel-chess_*_*.deb)
+
+# Errors, warnings and the informational tags (among them the hardening ones) fail; pedantic
+# tags are shown. lintian warns on standard error when run as root.
+lintian --info --pedantic --fail-on error,warning,info "$deb" 2> >(grep -v 'root privileges' >&2)
+echo "lintian: no error, warning or info"
+
 fields=$(dpkg-deb -f "$deb" Package Section Depends Maintainer)
 echo "$fields"
 grep -q '^Section: games$' <<<"$fields"
@@ -26,9 +33,10 @@ for dependency in libqt6widgets6 libc6 qt6-qpa-plugins; do  # the first two from
   grep -q "^Depends:.*\b$dependency\b" <<<"$fields" || { echo "no dependency $dependency"; exit 1; }
 done
 files=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for path in ./usr/bin/vombel-chess ./usr/share/applications/io.github.vombel.chess.desktop \
+for path in ./usr/games/vombel-chess ./usr/share/applications/io.github.vombel.chess.desktop \
             ./usr/share/metainfo/io.github.vombel.chess.metainfo.xml \
-            ./usr/share/man/man6/vombel-chess.6 \
+            ./usr/share/man/man6/vombel-chess.6.gz \
+            ./usr/share/doc/vombel-chess/copyright ./usr/share/doc/vombel-chess/changelog.gz \
             ./usr/share/icons/hicolor/scalable/apps/vombel-chess.svg; do
   grep -qx "$path" <<<"$files" || { echo "missing $path"; exit 1; }
 done
@@ -36,6 +44,16 @@ for size in 16 32 48 64 96 128 256; do
   grep -qx "./usr/share/icons/hicolor/${size}x${size}/apps/vombel-chess.png" <<<"$files" ||
     { echo "missing the ${size}px icon"; exit 1; }
 done
-# Only the game: no test, benchmark or driver program.
-[ "$(grep -c '^./usr/bin/.' <<<"$files")" -eq 1 ] || { echo "more than the game in bin"; exit 1; }
+# Only the game: no test, benchmark or driver program, and nothing in /usr/bin.
+[ "$(grep -c '^./usr/\(bin\|games\)/.' <<<"$files")" -eq 1 ] ||
+  { echo "more than the game among the programs"; exit 1; }
+
+# The compressed files are whole and the same as their sources.
+dpkg-deb -x "$deb" "$work/root"
+cmp <(gzip -dc "$work/root/usr/share/man/man6/vombel-chess.6.gz") "$source/window/vombel-chess.6"
+cmp <(gzip -dc "$work/root/usr/share/doc/vombel-chess/changelog.gz") "$source/cmake/debian/changelog"
+# The changelog's version is the package's.
+version=$(dpkg-deb -f "$deb" Version)
+[ "$(dpkg-parsechangelog -l "$source/cmake/debian/changelog" -S Version)" = "$version" ] ||
+  { echo "the changelog's version is not $version"; exit 1; }
 echo "package ok: $(basename "$deb")"
