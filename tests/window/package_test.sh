@@ -22,7 +22,7 @@ deb=$(ls "$source"/build-package/vombel-chess_*_*.deb)
 
 # Errors, warnings and the informational tags (among them the hardening ones) fail; pedantic
 # tags are shown. lintian warns on standard error when run as root.
-lintian --info --pedantic --fail-on error,warning,info "$deb" 2> >(grep -v 'root privileges' >&2)
+lintian --display-info --pedantic --fail-on error,warning,info "$deb" 2> >(grep -v 'root privileges' >&2)
 echo "lintian: no error, warning or info"
 
 fields=$(dpkg-deb -f "$deb" Package Section Depends Maintainer)
