@@ -23,7 +23,13 @@
 
 namespace vombel {
 
+// The window opens: nothing is selected, the layout is full, and a new game is set up.
 void tablero_Load() {
+  clickState = 0;
+  fromSquare = 0;
+  toSquare = 0;
+  windowHeight = kFullHeight;
+  setCaption(info, "Less Information");
   newGame();
 }
 

@@ -7,7 +7,7 @@
 
 namespace vombel {
 
-void tablero_Load();              // the window opens: a new game
+void tablero_Load();              // the window opens: no selection, full layout, a new game
 void nuevo_Click();               // Game > New
 void open_Click();                // Game > Open: load juego.vmb
 void guardar_Click();             // Game > Save: save juego.vmb

@@ -84,7 +84,7 @@ bool isBlank(char ch) {
   return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
 }
 
-// Reads the next line of f as a single whole number with any blanks around it. Returns false at
+// Reads the next line of in as a single whole number with any blanks around it. Returns false at
 // the end of the file or when the line is anything else: a blank line, two numbers, or any other
 // byte, a NUL included.
 bool readNumber(Input& in, long& value) {
@@ -112,7 +112,7 @@ bool readNumber(Input& in, long& value) {
   return value <= kMaxNumberMagnitude && value >= -kMaxNumberMagnitude;
 }
 
-// True when nothing but blank space is left in f.
+// True when nothing but blank space is left to read from in.
 bool onlyBlankSpaceLeft(Input& in) {
   int ch;
   while ((ch = in.get()) != EOF) {

@@ -400,6 +400,7 @@ inline void searchPly5Loop(const Board& b4) {
 
 bool bulkLeaves = true;
 bool bitCountCopy = cpuHasBitCount();
+BulkCopy bulkCopyRan = BulkCopy::none;
 
 void recordReply(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[2];
@@ -483,10 +484,12 @@ inline void searchPly4InBulk(int toX, int toY, int fromX, int fromY) {
 // a bit-count instruction, which counts the squares of a piece's moves in one step. In the most
 // crowded positions that copy is about 7 % faster.
 VOMBEL_FLATTEN VOMBEL_NOINLINE void bulkPly4AnyCpu(int toX, int toY, int fromX, int fromY) {
+  bulkCopyRan = BulkCopy::anyCpu;
   searchPly4InBulk(toX, toY, fromX, fromY);
 }
 VOMBEL_FLATTEN VOMBEL_NOINLINE VOMBEL_WITH_BIT_COUNT void bulkPly4Popcnt(int toX, int toY,
                                                                          int fromX, int fromY) {
+  bulkCopyRan = BulkCopy::bitCount;
   searchPly4InBulk(toX, toY, fromX, fromY);
 }
 

@@ -20,6 +20,11 @@ extern bool bulkLeaves;
 // on a CPU without the instruction.
 extern bool bitCountCopy;
 
+// The copy of the bulk count that ran last: each copy records itself as it starts, one store per
+// ply-4 move at level Difficult. The tests read it to see which copy the dispatch runs.
+enum class BulkCopy : unsigned char { none, anyCpu, bitCount };
+extern BulkCopy bulkCopyRan;
+
 // The computer's whole turn: plays the chosen position on board, repaints, records it, updates
 // the computer's clock and beeps. Does nothing when the history is full.
 void computerMove();

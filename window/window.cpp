@@ -222,13 +222,6 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   chooseFont();
   describeControls(this);
 
-  // The window is created: nothing is selected, the layout is full.
-  clickState = 0;
-  fromSquare = 0;
-  toSquare = 0;
-  windowHeight = kFullHeight;
-  setCaption(info, "Less Information");
-
   current = this;
   platform.messageBox = showMessage;
   prepareSound(this);

@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The window tablero: Qt widgets that show the controls' plain state (ui/controls.h) and turn the
-// user's clicks, keys and menu choices into calls of the game's handlers. No game logic lives here.
+// The window tablero: Qt widgets that show the controls' plain state (platform/controls.h) and
+// turn the user's clicks, keys and menu choices into calls of the game's handlers. No game logic
+// lives here.
 #pragma once
 
 #include <QFont>

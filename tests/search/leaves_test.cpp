@@ -20,6 +20,7 @@
 #include "movegen/generators.h"
 #include "movegen/targets.h"
 #include "platform/controls.h"
+#include "platform/hints.h"
 #include "search/instances.h"
 #include "search/search.h"
 #include "state/board_ops.h"
@@ -398,7 +399,8 @@ TEST_F(BulkSearch, RandomPositionsPlayAsWithACallbackPerLeaf) {
 TEST_F(BulkSearch, CopyForAnyCpuPlaysAsTheCopyWithBitCount) {
   // The tests run the bit-count copy wherever the CPU has the instruction; this one holds the
   // other copy to it.
-  if (!bitCountCopy) GTEST_SKIP() << "no bit-count instruction on this CPU";
+  if (!cpuHasBitCount()) GTEST_SKIP() << "no bit-count instruction on this CPU";
+  const bool chosen = bitCountCopy;
   std::mt19937 random(34);
   for (int round = 0; round < 8; ++round) {
     const std::string position =
@@ -409,6 +411,38 @@ TEST_F(BulkSearch, CopyForAnyCpuPlaysAsTheCopyWithBitCount) {
     bitCountCopy = true;
     expectSameTurns(anyCpu, playTurn(position, {}, true, true), position);
   }
+  bitCountCopy = chosen;
+}
+
+TEST_F(BulkSearch, DispatchRunsTheCopyChosen) {
+  // Both copies count alike, so only the copy's own record tells them apart: run the bit-count
+  // copy where the copy for any CPU was chosen, and a CPU without the instruction would stop at
+  // its first Difficult move.
+  const bool chosen = bitCountCopy;
+  for (const bool withBitCount : {false, true}) {
+    if (withBitCount && !cpuHasBitCount()) continue;
+    SCOPED_TRACE(withBitCount);
+    bitCountCopy = withBitCount;
+    bulkCopyRan = BulkCopy::none;
+    playTurn(testing_support::kStartText, {}, true, true);
+    EXPECT_EQ(bulkCopyRan, withBitCount ? BulkCopy::bitCount : BulkCopy::anyCpu);
+  }
+  bitCountCopy = chosen;
+
+  // Easy has no bulk ply 5, and the count with a callback per leaf runs neither copy.
+  bulkCopyRan = BulkCopy::none;
+  playTurn(testing_support::kStartText, {}, false, true);
+  playTurn(testing_support::kStartText, {}, true, false);
+  EXPECT_EQ(bulkCopyRan, BulkCopy::none);
+}
+
+TEST_F(BulkSearch, StartUpChoosesTheCopyForTheCpu) {
+  // The bit-count copy where the CPU has the instruction, unless the tests force the other
+  // (VOMBEL_TEST_PORTABLE_SEARCH=1, a second run of this program); then every test runs it.
+  EXPECT_EQ(bitCountCopy, cpuHasBitCount() && !testing_support::portableCopyForced());
+  bulkCopyRan = BulkCopy::none;
+  playTurn(testing_support::kStartText, {}, true, true);
+  EXPECT_EQ(bulkCopyRan, bitCountCopy ? BulkCopy::bitCount : BulkCopy::anyCpu);
 }
 
 TEST_F(BulkSearch, StalePawnsOnTheLastRanksPlayAsWithACallbackPerLeaf) {

@@ -3,10 +3,13 @@
 
 #include "tests/support/test_support.h"
 
+#include <cstdlib>
 #include <cstring>
 
+#include "game/events.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
+#include "search/search.h"
 #include "state/board_ops.h"
 #include "state/new_game.h"
 #include "state/painting.h"
@@ -17,7 +20,26 @@ namespace vombel::testing_support {
 std::vector<std::string> messages;
 int beeps = 0;
 
+bool portableCopyForced() {
+  static const bool forced = [] {
+    const char* value = std::getenv("VOMBEL_TEST_PORTABLE_SEARCH");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+  }();
+  return forced;
+}
+
 namespace {
+
+// Before the first test: the copy for any CPU when the environment asks for it.
+class PortableCopyEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (portableCopyForced()) bitCountCopy = false;
+  }
+};
+
+::testing::Environment* const portableCopyEnvironment =
+    ::testing::AddGlobalTestEnvironment(new PortableCopyEnvironment);
 
 int codeOf(char ch) {
   switch (ch) {
@@ -99,10 +121,7 @@ void GameTest::SetUp() {
   platform.redraw = nullptr;
   static double (*const realClock)() = platform.timeOfDay;
   platform.timeOfDay = realClock;
-  clickState = 0;
-  windowHeight = kFullHeight;
-  setCaption(info, "Less Information");
-  newGame();
+  tablero_Load();
 }
 
 }  // namespace vombel::testing_support

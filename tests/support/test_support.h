@@ -34,6 +34,11 @@ std::string boardToText(const Board& b);
 // Starts a new game, then makes position the game position and history entry 0 and repaints.
 void startFrom(const std::string& ranks);
 
+// True when VOMBEL_TEST_PORTABLE_SEARCH=1 is in the environment: every test then runs the bulk
+// count's copy for any CPU, as a CPU without the bit-count instruction does. Only CTest sets it,
+// for a second run of the engine tests; the game and the benchmark never read it.
+bool portableCopyForced();
+
 // Messages shown and beeps sounded since the fixture started.
 extern std::vector<std::string> messages;
 extern int beeps;

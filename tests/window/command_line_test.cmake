@@ -28,6 +28,10 @@ expect("--help" 0 "^Usage: vombel-chess .*--version.*--use-data-folder" "^$")
 expect("-h" 0 "^Usage: vombel-chess " "^$")
 expect("-platform offscreen --help" 0 "^Usage: " "^$")  # Qt's options do not hide ours
 expect("--style=Fusion -reverse --version" 0 "^Vombel Chess " "^$")
+# A style sheet's file attached with '=' as Qt reads it, or as the next argument.
+expect("-stylesheet=game.qss --version" 0 "^Vombel Chess " "^$")
+expect("--stylesheet game.qss --version" 0 "^Vombel Chess " "^$")
+expect("-reverse=yes" 2 "^$" "unknown option '-reverse=yes'.*Usage: ")  # only those two take '='
 expect("--use-data-folder --version" 0 "^Vombel Chess " "^$")
 expect("--use-data-folder=here" 2 "^$" "unknown option '--use-data-folder=here'.*Usage: ")  # no value
 expect("--bogus" 2 "^$" "unknown option '--bogus'.*Usage: vombel-chess ")
