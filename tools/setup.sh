@@ -8,8 +8,9 @@
 set -euo pipefail
 
 # The game: compiler and CMake, Qt 6 Widgets (its CMake package needs the OpenGL headers) and
-# Multimedia (the beep), and the fonts the fixed layout is measured with.
-game=(build-essential cmake qt6-base-dev libgl-dev qt6-multimedia-dev
+# Multimedia (the beep), XCB (the window reads some X11 events itself), and the fonts the fixed
+# layout is measured with.
+game=(build-essential cmake qt6-base-dev libgl-dev libxcb1-dev qt6-multimedia-dev
       fonts-dejavu-core fonts-dejavu-extra)
 
 dev=(git

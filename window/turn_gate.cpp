@@ -20,6 +20,7 @@ bool TurnGate::enter() {
 void TurnGate::leave() {
   Q_ASSERT(depth_ > 0);
   if (--depth_ > 0 || !taking_) return;
+  // Drops the input queued since the last pass, which would otherwise be played after the turn.
   if (passes_ > 1) QCoreApplication::processEvents();
   QCoreApplication::instance()->removeEventFilter(this);
   showBusy(false);
@@ -89,8 +90,7 @@ void TurnGate::showBusy(bool busy) {
   if (busy) {
     form_->setCursor(Qt::BusyCursor);
     for (QAction* action : window_->findChildren<QAction*>()) {
-      if (action->menu() != nullptr || action->objectName() == QLatin1String("salir") ||
-          !action->isEnabled()) {
+      if (action->menu() != nullptr || action == exit_ || !action->isEnabled()) {
         continue;
       }
       action->setEnabled(false);
@@ -108,7 +108,8 @@ void TurnGate::showBusy(bool busy) {
 bool TurnGate::eventFilter(QObject* receiver, QEvent* event) {
   if (!isInput(event->type())) return false;
   if (event->type() == QEvent::Shortcut) {
-    if (receiver->objectName() == QLatin1String("salir")) return false;
+    // Exit's shortcut, and the menu bar's Alt+letter that opens a menu as a click on it does.
+    if (receiver == exit_ || receiver == window_->menuBar()) return false;
   } else {
     auto* widget = qobject_cast<QWidget*>(receiver);
     if (widget == nullptr || widget->window() != window_) return false;

@@ -26,7 +26,7 @@ namespace vombel {
 //   input already waiting when the handler began     played after it, in order (first pass)
 //   input to the board, buttons, bar, check box     dropped: nothing queues up
 //   a shortcut other than Exit's                     dropped (deferred in the first pass)
-//   menu bar and its menus                           open; every item but Exit greyed
+//   menu bar and its menus, by mouse or Alt+letter   open; every item but Exit greyed
 //   Exit, the close button                           end the program at once (closeEvent)
 //   Timer1 ticks, any handler                        dropped: the player's clock stands still
 //
@@ -44,6 +44,9 @@ class TurnGate : public QObject {
   void leave();
 
   bool inHandler() const { return depth_ > 0; }
+
+  // Exit: the one menu item and shortcut that stay live while a handler runs.
+  void setExit(QAction* exit) { exit_ = exit; }
 
   // Takes the pending events, from inside the outermost handler of a window on screen.
   void pass();
@@ -72,6 +75,7 @@ class TurnGate : public QObject {
 
   QMainWindow* window_;
   QWidget* form_;
+  QAction* exit_ = nullptr;
   int depth_ = 0;        // handlers running, nested ones included
   bool taking_ = false;  // the outermost handler has taken events: the filter is on
   int passes_ = 0;       // event passes of the outermost handler

@@ -38,6 +38,7 @@
 #include "window/scroll_keys.h"
 #include "window/sound.h"
 #include "window/turn_gate.h"
+#include "window/x11_watch.h"
 
 namespace vombel {
 
@@ -156,8 +157,10 @@ QString paragraphs(const char* text) {
 }
 
 // A modal box with the game's title and an OK button over the window; returns when closed.
+// Ctrl+X ends the program from the box as from the window.
 void showBox(QMessageBox::Icon icon, const QString& text) {
   QMessageBox box(icon, QString::fromUtf8(kMessageTitle), text, QMessageBox::Ok, current);
+  if (current != nullptr) box.addAction(current->exitAction());
   box.exec();
 }
 
@@ -235,6 +238,8 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   scale_ = std::isfinite(wanted) ? std::clamp(wanted, 1.0, kLargestScale) : 1.0;
   scale_ = fittingScale(scale_);
   smallestScale_ = std::min(1.0, scale_);
+
+  watchX11Window(this);
 
   clientHeight_ = -1;  // so that the first sync sets the size
   run(tablero_Load);
@@ -462,6 +467,8 @@ void Tablero::createMenus() {
     } else {
       // Exit: closing the only window ends the program at once, without a question.
       connect(action, &QAction::triggered, this, &QWidget::close);
+      exitAction_ = action;
+      gate_->setExit(action);
     }
   }
   // The window's size, between Save and Exit: the menu bar keeps its two menus.

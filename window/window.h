@@ -17,6 +17,7 @@
 
 #include "window/board_square.h"
 
+class QAction;
 class QApplication;
 class QCheckBox;
 class QCloseEvent;
@@ -61,6 +62,13 @@ class Tablero : public QMainWindow {
   // std::_Exit unless a test puts its own.
   using ExitFunction = void (*)(int status);
   void setExitFunction(ExitFunction exit) { exit_ = exit; }
+
+  // The window has been destroyed by another program without being closed: the program ends at
+  // once, as a close in the middle of a handler does.
+  void windowDestroyed() { exit_(0); }
+
+  // Game > Exit, which message boxes carry too, so that Ctrl+X works while one is up.
+  QAction* exitAction() const { return exitAction_; }
 
   // Client-area heights in pixels of the two layouts at the normal size.
   static constexpr int kFullClientHeight = 487;
@@ -110,6 +118,7 @@ class Tablero : public QMainWindow {
   QTimer* timer1_ = nullptr;
   TurnGate* gate_ = nullptr;
   Announcer* announcer_ = nullptr;
+  QAction* exitAction_ = nullptr;
   ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;
   double scale_ = 1;

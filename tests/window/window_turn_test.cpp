@@ -2,17 +2,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The window during the computer's turn and when a file cannot be used: input during a turn is
-// dropped, input waiting before it is played, Exit and the close button end the program in the
-// middle of a long turn, failures show a warning box. Runs on Qt's offscreen platform.
+// dropped, input waiting before it is played, the menu bar opens with only Exit live, Exit and the
+// close button end the program in the middle of a long turn or with a message box up, failures
+// show a warning box. Runs on Qt's offscreen platform.
 //
-// Ending the program is watched from outside: the test starts this program again with
-// --close-during-turn or --exit-during-turn, and the child reports on standard output.
+// Ending the program is watched from outside: the test starts this program again with one of the
+// scenarios of main(), and the child reports on standard output. The scenarios that need X11 (the
+// close button with a box up, the window destroyed by another client) run the child on a private
+// Xvfb server, and are skipped where Xvfb is missing.
+#include <xcb/xcb.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
@@ -20,6 +27,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 #include <chrono>
@@ -27,6 +35,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string_view>
 
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
@@ -58,14 +67,12 @@ Square* square(QWidget* window, int a) {
   return vombel::testing_support::squareControl(window, a);
 }
 
-// The child: a long turn that Exit or the close button ends after a second and a half. It prints
-// "close <ns> clock=<player's clock> busy=<busy cursor> greyed=<New greyed>" before the request
-// and "exit visible=<0|1> <ns>" from the window's exit function; "turn finished" means the turn
-// was not abandoned.
+// The children print "exit visible=<0|1> <ns>" from the window's exit function; "turn finished"
+// or "box closed" means the program went on.
 Tablero* childWindow = nullptr;
 
-int closeDuringTurn(bool byExitShortcut) {
-  auto* window = new Tablero;  // never destroyed: the program ends inside the turn
+Tablero* childTablero() {
+  auto* window = new Tablero;  // never destroyed: the program ends inside a handler
   childWindow = window;
   window->setExitFunction([](int status) {
     std::printf("exit visible=%d %lld\n", childWindow->isVisible() ? 1 : 0, nowNanoseconds());
@@ -73,28 +80,145 @@ int closeDuringTurn(bool byExitShortcut) {
     std::_Exit(status);
   });
   window->show();
+  return window;
+}
+
+// How the child asks to end the program in the middle of a long turn.
+enum class Ending { CloseButton, ExitShortcut, MenuClick, MenuMnemonic };
+
+// Opens the Game menu by a click on the menu bar or by Alt+G, prints "menu open=<0|1>
+// enabled=<names of the live items>", and clicks Exit in it.
+void exitFromTheMenu(Tablero* window, bool byMnemonic) {
+  auto* game = window->findChild<QMenu*>(QStringLiteral("File"));
+  if (byMnemonic) {
+    QTest::keyClick(window, Qt::Key_G, Qt::AltModifier);
+  } else {
+    QMenuBar* bar = window->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(game->menuAction()).center());
+  }
+  QStringList enabled;
+  for (QAction* action : game->actions()) {
+    if (!action->isSeparator() && action->isEnabled()) enabled << action->objectName();
+  }
+  std::printf("menu open=%d enabled=%s\n", game->isVisible() ? 1 : 0,
+              qPrintable(enabled.join(',')));
+  std::fflush(stdout);
+  QAction* exit = window->findChild<QAction*>(QStringLiteral("salir"));
+  QTest::mouseClick(game, Qt::LeftButton, {}, game->actionGeometry(exit).center());
+}
+
+// A long turn that the child ends after a second and a half. Prints "close <ns> clock=<player's
+// clock> busy=<busy cursor> greyed=<New greyed>" before the request.
+int closeDuringTurn(Ending how) {
+  Tablero* window = childTablero();
   if (!vombel::loadGameFile(kCrowded)) return 3;
   vombel::selectLevel(true);
   window->syncFromState(false);
   const long long started = nowNanoseconds();
   auto* progress = child<QProgressBar>(window, "Progreso");
   QObject::connect(progress, &QProgressBar::valueChanged, [=](int value) {
-    if (value < 2 || nowNanoseconds() - started < 1'500'000'000) return;
+    static bool asked = false;
+    if (asked || value < 2 || nowNanoseconds() - started < 1'500'000'000) return;
+    asked = true;
     const bool busy = window->centralWidget()->cursor().shape() == Qt::BusyCursor;
     const bool greyed = !window->findChild<QAction*>(QStringLiteral("nuevo"))->isEnabled();
     std::printf("close %lld clock=%s busy=%d greyed=%d\n", nowNanoseconds(),
                 qPrintable(child<QLabel>(window, "tiempous")->text()), busy ? 1 : 0,
                 greyed ? 1 : 0);
     std::fflush(stdout);
-    if (byExitShortcut) {
-      QTest::keyClick(window, Qt::Key_X, Qt::ControlModifier);
-    } else {
-      window->close();  // what the close button asks
+    switch (how) {
+      case Ending::CloseButton:
+        window->close();  // what the close button asks
+        break;
+      case Ending::ExitShortcut:
+        QTest::keyClick(window, Qt::Key_X, Qt::ControlModifier);
+        break;
+      case Ending::MenuClick:
+      case Ending::MenuMnemonic:
+        exitFromTheMenu(window, how == Ending::MenuMnemonic);
+        break;
     }
   });
   QTest::mouseClick(child<QPushButton>(window, "force"), Qt::LeftButton);
   std::printf("turn finished\n");
   return 1;
+}
+
+// A second connection to the child's X server, as another program would open.
+xcb_connection_t* otherClient() {
+  static xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  return connection;
+}
+
+xcb_atom_t atom(const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      otherClient(),
+      xcb_intern_atom(otherClient(), 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+      nullptr);
+  const xcb_atom_t value = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  std::free(reply);
+  return value;
+}
+
+// What a window manager's close button sends.
+void sendDeleteWindow(QWidget* window) {
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = static_cast<xcb_window_t>(window->winId());
+  message.type = atom("WM_PROTOCOLS");
+  message.data.data32[0] = atom("WM_DELETE_WINDOW");
+  message.data.data32[1] = XCB_CURRENT_TIME;
+  xcb_send_event(otherClient(), 0, message.window, XCB_EVENT_MASK_NO_EVENT,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(otherClient());
+}
+
+// A message box over the window (About, or the computer's resignation after a turn), and the
+// user ends the program from it with Ctrl+X or the window's close button. Prints "box <text>".
+int endWithABoxUp(bool resign, bool byCloseButton) {
+  Tablero* window = childTablero();
+  if (!QTest::qWaitForWindowExposed(window)) return 3;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) return;
+    watch.stop();
+    std::printf("box %s\n", qPrintable(box->text().left(40)));
+    std::fflush(stdout);
+    if (byCloseButton) {
+      sendDeleteWindow(window);
+    } else {
+      QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
+    }
+    QTimer::singleShot(5000, box, &QMessageBox::accept);  // the program went on: OK ends the box
+  });
+  watch.start(50);
+  if (resign) {
+    if (!vombel::loadGameFile(BENCH_POSITIONS_DIR "/resignation.vmb")) return 3;
+    window->syncFromState(false);
+    QTest::mouseClick(child<QPushButton>(window, "force"), Qt::LeftButton);
+  } else {
+    window->findChild<QAction*>(QStringLiteral("acerca"))->trigger();
+  }
+  std::printf("box closed\n");
+  return 1;
+}
+
+// The window destroyed by another X client, the program idle.
+int destroyedFromOutside() {
+  Tablero* window = childTablero();
+  if (!QTest::qWaitForWindowExposed(window)) return 3;
+  QTimer::singleShot(200, [window] {
+    xcb_destroy_window(otherClient(), static_cast<xcb_window_t>(window->winId()));
+    xcb_flush(otherClient());
+  });
+  QTimer::singleShot(10000, [] {
+    std::printf("still running\n");
+    std::fflush(stdout);
+    QCoreApplication::exit(1);
+  });
+  return QApplication::exec();
 }
 
 }  // namespace
@@ -114,12 +238,39 @@ class WindowTurnTest : public QObject {
   }
   void click(int a) { QTest::mouseClick(square(window_.get(), a), Qt::LeftButton, {}, {12, 12}); }
 
-  // Runs this program as the child of the named scenario in an empty folder; returns its output.
-  QString runChild(const char* scenario, long long& endedAt, int& exitCode, QString& folder) {
+  QProcess xvfb_;
+  QString display_;  // the private X server's, once started
+
+  // Starts a private Xvfb for the X11 scenarios; false where there is none.
+  bool startXServer() {
+    if (!display_.isEmpty()) return true;
+    xvfb_.start(QStringLiteral("Xvfb"),
+                {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                 QStringLiteral("tcp"), QStringLiteral("-noreset")});
+    if (!xvfb_.waitForStarted(10000)) return false;
+    while (!xvfb_.canReadLine() && xvfb_.waitForReadyRead(10000)) {
+    }
+    const QString number = QString::fromUtf8(xvfb_.readLine()).trimmed();
+    if (number.isEmpty()) return false;
+    display_ = ":" + number;
+    return true;
+  }
+
+  // Runs this program as the child of the named scenario in an empty folder, on the private X
+  // server when x11 is set; returns its output.
+  QString runChild(const char* scenario, long long& endedAt, int& exitCode, QString& folder,
+                   bool x11 = false) {
     QProcess process;
     process.setWorkingDirectory(folder);
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(QCoreApplication::applicationFilePath(), {QString::fromUtf8(scenario)});
+    QStringList arguments{QString::fromUtf8(scenario)};
+    if (x11) {
+      QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+      environment.insert(QStringLiteral("DISPLAY"), display_);
+      process.setProcessEnvironment(environment);
+      arguments << QStringLiteral("-platform") << QStringLiteral("xcb");
+    }
+    process.start(QCoreApplication::applicationFilePath(), arguments);
     // Generous: under the sanitizers the turn runs many times slower, and is abandoned anyway.
     const bool finished = process.waitForFinished(180000);
     endedAt = nowNanoseconds();
@@ -175,16 +326,88 @@ class WindowTurnTest : public QObject {
   void closeButtonEndsALongTurnAtOnce() { checkEndedInTheTurn("--close-during-turn"); }
   void exitShortcutEndsALongTurnAtOnce() { checkEndedInTheTurn("--exit-during-turn"); }
 
+  void cleanupTestCase() {
+    if (xvfb_.state() != QProcess::NotRunning) {
+      xvfb_.kill();
+      xvfb_.waitForFinished();
+    }
+  }
+
+  // During a long turn the Game menu opens by a click on it or by Alt+G, with only Exit live, and
+  // Exit chosen in it ends the program at once.
+  void gameMenuOpensDuringATurnAndItsExitEndsIt_data() {
+    QTest::addColumn<QString>("scenario");
+    QTest::newRow("click") << QStringLiteral("--menu-exit-during-turn");
+    QTest::newRow("Alt+G") << QStringLiteral("--alt-g-exit-during-turn");
+  }
+  void gameMenuOpensDuringATurnAndItsExitEndsIt() {
+    QFETCH(QString, scenario);
+    QTemporaryDir folder;
+    QString path = folder.path();
+    long long endedAt = 0;
+    int exitCode = 0;
+    const QString out = runChild(qPrintable(scenario), endedAt, exitCode, path);
+    QVERIFY2(out.contains("menu open=1 enabled=salir\n"), qPrintable(out));
+    QVERIFY2(out.contains("exit visible=0") && !out.contains("turn finished"), qPrintable(out));
+    QCOMPARE(exitCode, 0);
+  }
+
+  // Ctrl+X ends the program while a message box is up, as the close button does on X11.
+  void exitWithABoxUp_data() {
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<bool>("x11");
+    QTest::newRow("Ctrl+X, About") << QStringLiteral("--ctrl-x-with-about") << false;
+    QTest::newRow("Ctrl+X, resignation") << QStringLiteral("--ctrl-x-with-resignation") << false;
+    QTest::newRow("close, About") << QStringLiteral("--close-with-about") << true;
+    QTest::newRow("close, resignation") << QStringLiteral("--close-with-resignation") << true;
+  }
+  void exitWithABoxUp() {
+    QFETCH(QString, scenario);
+    QFETCH(bool, x11);
+    if (x11 && !startXServer()) QSKIP("no Xvfb");
+    QTemporaryDir folder;
+    QString path = folder.path();
+    long long endedAt = 0;
+    int exitCode = 0;
+    const QString out = runChild(qPrintable(scenario), endedAt, exitCode, path, x11);
+    QVERIFY2(out.contains(scenario.endsWith("about") ? "box Uses a" : "box Computer resignes"),
+             qPrintable(out));
+    QVERIFY2(out.contains("exit visible=0") && !out.contains("box closed"), qPrintable(out));
+    QCOMPARE(exitCode, 0);
+  }
+
+  // A window destroyed by another X client (xdotool windowclose) ends the program.
+  void destroyedWindowEndsTheProgram() {
+    if (!startXServer()) QSKIP("no Xvfb");
+    QTemporaryDir folder;
+    QString path = folder.path();
+    long long endedAt = 0;
+    int exitCode = 0;
+    const QString out = runChild("--destroyed", endedAt, exitCode, path, true);
+    QVERIFY2(out.contains("exit visible=") && !out.contains("still running"), qPrintable(out));
+    QCOMPARE(exitCode, 0);
+  }
+
   // In the middle of a turn (the computer moves first from the start position) the user clicks a
   // legal move, "->", the level, set-up and the scroll bar, and presses New: none of it is
   // played, then or afterwards.
+  //
+  // The turn is held up past the busy threshold, so the busy cursor and the greyed items show
+  // during it, and must be gone after it.
   void inputDuringATurnIsIgnored() {
     Tablero* w = window_.get();
     auto* progress = child<QProgressBar>(w, "Progreso");
     bool clicked = false;
+    bool busySeen = false;
     connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
+      if (value > 2 && !busySeen) {
+        busySeen = w->centralWidget()->cursor().shape() == Qt::BusyCursor &&
+                   !w->findChild<QAction*>(QStringLiteral("nuevo"))->isEnabled() &&
+                   w->findChild<QAction*>(QStringLiteral("salir"))->isEnabled();
+      }
       if (value != 2 || clicked) return;
       clicked = true;
+      QThread::msleep(150);
       click(52);
       click(36);
       QTest::mouseClick(child<QPushButton>(w, "force"), Qt::LeftButton);
@@ -197,6 +420,7 @@ class WindowTurnTest : public QObject {
     });
     QTest::mouseClick(child<QPushButton>(w, "force"), Qt::LeftButton);
     QVERIFY(clicked);
+    QVERIFY(busySeen);
     QTest::qWait(50);  // anything queued would be played now
     QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
     QCOMPARE(vombel::clickState, 0);
@@ -229,6 +453,25 @@ class WindowTurnTest : public QObject {
     QTRY_COMPARE(vombel::clickState, 1);
     QCOMPARE(vombel::fromSquare, 52);
     QCOMPARE(e2->shownAppearance(), 1);
+  }
+
+  // A press that was waiting when the turn began, its release not yet come, is not played after
+  // it: "->" would stay pressed, and the scroll bar's arrow would step the history by itself.
+  void pressWaitingBeforeATurnWithoutItsReleaseIsDropped() {
+    auto* force = child<QPushButton>(window_.get(), "force");
+    auto* historia = child<QScrollBar>(window_.get(), "historia");
+    for (QWidget* target : {static_cast<QWidget*>(force), static_cast<QWidget*>(historia)}) {
+      const QPointF at(4, target->height() / 2.0);
+      QCoreApplication::postEvent(
+          target, new QMouseEvent(QEvent::MouseButtonPress, at, target->mapToGlobal(at),
+                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    }
+    QTest::mouseClick(force, Qt::LeftButton);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+    QTest::qWait(600);  // past the scroll bar's auto-repeat delay
+    QVERIFY(!force->isDown());
+    QCOMPARE(historia->value(), 1);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
   }
 
   void fileFailuresAreToldInAWarningBox() {
@@ -264,8 +507,16 @@ class WindowTurnTest : public QObject {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   vombel::prepareApplication(app);
-  if (argc == 2 && std::strcmp(argv[1], "--close-during-turn") == 0) return closeDuringTurn(false);
-  if (argc == 2 && std::strcmp(argv[1], "--exit-during-turn") == 0) return closeDuringTurn(true);
+  const std::string_view scenario = argc == 2 ? argv[1] : "";
+  if (scenario == "--close-during-turn") return closeDuringTurn(Ending::CloseButton);
+  if (scenario == "--exit-during-turn") return closeDuringTurn(Ending::ExitShortcut);
+  if (scenario == "--menu-exit-during-turn") return closeDuringTurn(Ending::MenuClick);
+  if (scenario == "--alt-g-exit-during-turn") return closeDuringTurn(Ending::MenuMnemonic);
+  if (scenario == "--ctrl-x-with-about") return endWithABoxUp(false, false);
+  if (scenario == "--ctrl-x-with-resignation") return endWithABoxUp(true, false);
+  if (scenario == "--close-with-about") return endWithABoxUp(false, true);
+  if (scenario == "--close-with-resignation") return endWithABoxUp(true, true);
+  if (scenario == "--destroyed") return destroyedFromOutside();
   WindowTurnTest test;
   return QTest::qExec(&test, argc, argv);
 }

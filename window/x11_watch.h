@@ -1,0 +1,16 @@
+// SPDX-FileCopyrightText: 2026 The Vombel Chess developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// What an X11 session does to the window that Qt alone does not pass on.
+#pragma once
+
+namespace vombel {
+
+class Tablero;
+
+// On X11: the close button while a modal box blocks the window closes it (Qt drops the request),
+// and the window destroyed by another client (`xdotool windowclose`) ends the program (Qt would
+// carry on without a window). Does nothing on other platforms.
+void watchX11Window(Tablero* window);
+
+}  // namespace vombel
