@@ -198,8 +198,9 @@ void prepareApplication(QApplication& app) {
   QApplication::setPalette(app.style()->standardPalette());
   // The desktop entry's id names the window too: Wayland's app id and X11's window class
   // (WM_CLASS, taken from the application name), so a dock shows the game under its launcher.
-  QCoreApplication::setApplicationName(QStringLiteral("io.github.vombel.chess"));
-  QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vombel.chess"));
+  const QString desktopId = QStringLiteral("io.github.vombel.chess");
+  QCoreApplication::setApplicationName(desktopId);
+  QGuiApplication::setDesktopFileName(desktopId);
   QApplication::setWindowIcon(programIcon());
   installAccessibleInterfaces();
 }
