@@ -7,9 +7,12 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <algorithm>
 #include <cassert>
+#include <cmath>
 
 #include "window/board_square.h"
+#include "window/window.h"
 
 namespace vombel {
 
@@ -32,10 +35,15 @@ class ScrollBarKeys : public QObject {
         QCoreApplication::sendEvent(bar, event);
         painting_ = false;
         {
+          // Two lines wide at the normal size, in proportion to the window's scale.
           QPainter p(bar);
-          p.setPen(focusFrameColour());
-          p.drawRect(bar->rect().adjusted(0, 0, -1, -1));
-          p.drawRect(bar->rect().adjusted(1, 1, -2, -2));
+          const int line = 2 * std::max(1, static_cast<int>(std::lround(layoutScale(bar))));
+          const QRect r = bar->rect();
+          const QColor colour = focusFrameColour();
+          p.fillRect(r.left(), r.top(), r.width(), line, colour);
+          p.fillRect(r.left(), r.bottom() - line + 1, r.width(), line, colour);
+          p.fillRect(r.left(), r.top(), line, r.height(), colour);
+          p.fillRect(r.right() - line + 1, r.top(), line, r.height(), colour);
         }
         return true;
       case QEvent::FocusIn:

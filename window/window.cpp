@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -131,7 +132,8 @@ class Form : public QWidget {
     for (const Twips& r : shapes) {
       outline(p, QRect(left_ + at(r.left), at(r.top), at(r.width), at(r.height)), line, Qt::black);
     }
-    p.fillRect(left_, 0, at(3120), line, Qt::black);  // Line1, along the top edge
+    // Line1, along the top edge, across the whole form when it is wider than the layout.
+    p.fillRect(0, 0, std::max(width(), left_ + at(3120)), line, Qt::black);
     p.fillRect(left_ + at(1560), at(6120), line, at(6840) - at(6120),
                Qt::black);  // Line2, between the clocks
   }
@@ -147,6 +149,33 @@ const char* const kSettingsName = "vombel-chess";
 const char* const kScaleKey = "scale";
 
 Tablero* current = nullptr;
+
+// Fusion, with the check and radio indicators, their spacing and the scroll bar's arrow buttons
+// of the game window's controls in proportion to the window's scale. At the normal size, and for
+// every other window, it is Fusion itself.
+class ScaledStyle : public QProxyStyle {
+ public:
+  ScaledStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+  int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                  const QWidget* widget) const override {
+    const int size = QProxyStyle::pixelMetric(metric, option, widget);
+    switch (metric) {
+      case PM_IndicatorWidth:
+      case PM_IndicatorHeight:
+      case PM_ExclusiveIndicatorWidth:
+      case PM_ExclusiveIndicatorHeight:
+      case PM_CheckBoxLabelSpacing:
+      case PM_RadioButtonLabelSpacing:
+      case PM_ScrollBarExtent: {
+        const double scale = layoutScale(widget);
+        return scale == 1 ? size : static_cast<int>(std::lround(size * scale));
+      }
+      default:
+        return size;
+    }
+  }
+};
 
 // The message box's word wrap breaks the text's space-separated paragraphs. Runs of spaces wide
 // enough to push the next paragraph onto a new line in one font can fall anywhere in another, so
@@ -193,8 +222,14 @@ bool setText(QLabel* label, const char* text) {
 
 }  // namespace
 
+double layoutScale(const QWidget* widget) {
+  const auto* tablero =
+      widget == nullptr ? nullptr : qobject_cast<const Tablero*>(widget->window());
+  return tablero == nullptr ? 1 : tablero->scale();
+}
+
 void prepareApplication(QApplication& app) {
-  QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QApplication::setStyle(new ScaledStyle);
   QApplication::setPalette(app.style()->standardPalette());
   // The desktop entry's id names the window too: Wayland's app id and X11's window class
   // (WM_CLASS, taken from the application name), so a dock shows the game under its launcher.
@@ -628,11 +663,11 @@ double Tablero::fittingScale(double wanted) const {
   // The menu bar keeps its height: start from the scale the rest of the room allows, then step
   // down while rounding or a wrapping menu bar leaves the window too large.
   const int menuHeight = windowSizeAt(wanted).height() - scaled(clientHeight_ * 15, wanted);
-  double scale = std::min({wanted, double(room.width()) / kClientWidth,
-                           double(room.height() - menuHeight) / clientHeight_});
-  while (scale > kSmallestScale && !fits(scale))
-    scale -= 0.01;
-  return std::max(scale, kSmallestScale);
+  double fitted = std::min({wanted, double(room.width()) / kClientWidth,
+                            double(room.height() - menuHeight) / clientHeight_});
+  while (fitted > kSmallestScale && !fits(fitted))
+    fitted -= 0.01;
+  return std::max(fitted, kSmallestScale);
 }
 
 // Makes every control, line, picture and caption take its size at scale, and the window the size

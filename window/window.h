@@ -38,6 +38,9 @@ class TurnGate;
 // program's icon.
 void prepareApplication(QApplication& app);
 
+// The scale of the game window that holds widget (see Tablero::scale); 1 for any other widget.
+double layoutScale(const QWidget* widget);
+
 class Tablero : public QMainWindow {
   Q_OBJECT
 
