@@ -635,7 +635,9 @@ void Tablero::syncFromState(bool immediate) {
     for (const auto& [widget, twips] : twips_) {
       widget->setVisible(px(twips.top()) < height);
     }
-    setScale(scale_);
+    // The full layout, taller than the compact one, may need a smaller scale to stay on screen.
+    setScale(std::min(scale_, fittingScale(scale_)));
+    if (isVisible()) keepOnScreen();
   }
 }
 

@@ -216,6 +216,20 @@ class WindowTest : public QObject {
     QCOMPARE(window_->scale(), 1.0);
   }
 
+  // The compact layout made as large as fits: back to the full one, the window shrinks to stay
+  // on the screen.
+  void theFullLayoutStaysOnTheScreen() {
+    const QRect room = window_->screen()->availableGeometry();
+    QTest::mouseClick(child<QPushButton>("info"), Qt::LeftButton);
+    for (int i = 0; i < 10; ++i)
+      press(Qt::CTRL | Qt::Key_Plus);
+    QVERIFY(window_->scale() > 2);
+    QTest::mouseClick(child<QPushButton>("info"), Qt::LeftButton);
+    QCOMPARE(child<QPushButton>("info")->text(), QStringLiteral("Less Information"));
+    QVERIFY(window_->scale() < 2);
+    QVERIFY(room.contains(window_->frameGeometry()));
+  }
+
   // A remembered size larger than the screen: the window opens as large as fits, inside it.
   void aWindowTooLargeForTheScreenIsShrunk() {
     QSettings(QStringLiteral("vombel-chess"), QStringLiteral("vombel-chess"))
