@@ -216,6 +216,26 @@ class WindowTest : public QObject {
     QCOMPARE(window_->scale(), 1.0);
   }
 
+  // Resized by its corner to another shape: the layout takes the largest scale that fits, in the
+  // middle of the wider form, and the next window opens at that scale.
+  void resizedByTheCornerTheLayoutFitsAndIsCentred() {
+    QWidget* form = window_->centralWidget();
+    window_->resize(600, 700);
+    QTRY_COMPARE(form->width(), 600);
+    const double scale = double(form->height()) / Tablero::kFullClientHeight;
+    QCOMPARE(window_->scale(), scale);
+    const int width = static_cast<int>(std::lround(205 * scale));
+    const int left = (600 - width) / 2;
+    QCOMPARE(square(0)->x(), left + static_cast<int>(std::lround(8 * scale)));
+    // The last square's border, as wide as the scale rounds to, ends the board.
+    const int border = std::max(1, static_cast<int>(std::lround(scale)));
+    QCOMPARE(square(7)->geometry().right(),
+             left + static_cast<int>(std::lround(200 * scale)) + border - 1);
+    QVERIFY(std::abs(child<QPushButton>("info")->width() - 193 * scale) <= 1);
+    window_ = std::make_unique<Tablero>();
+    QCOMPARE(window_->scale(), scale);
+  }
+
   // The compact layout made as large as fits: back to the full one, the window shrinks to stay
   // on the screen.
   void theFullLayoutStaysOnTheScreen() {
