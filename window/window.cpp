@@ -250,6 +250,12 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                  Qt::WindowMaximizeButtonHint);
 
+  // A new scale is written once it has held for half a second, not at every step of a drag.
+  saveScale_ = new QTimer(this);
+  saveScale_->setSingleShot(true);
+  saveScale_->setInterval(500);
+  connect(saveScale_, &QTimer::timeout, this, &Tablero::rememberScale);
+
   form_ = new Form(this);
   form_->setObjectName(QStringLiteral("form"));
   form_->installEventFilter(this);
@@ -289,6 +295,7 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
 }
 
 Tablero::~Tablero() {
+  if (saveScale_->isActive()) rememberScale();
   if (current == this) {
     current = nullptr;
     platform.messageBox = nullptr;
@@ -740,6 +747,11 @@ void Tablero::zoom(int steps) {
   if (isMaximized()) showNormal();
   setScale(target);
   keepOnScreen();
+  saveScale_->start();
+}
+
+void Tablero::rememberScale() {
+  saveScale_->stop();
   QSettings(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName))
       .setValue(QString::fromUtf8(kScaleKey), scale_);
 }
@@ -768,8 +780,7 @@ bool Tablero::eventFilter(QObject* watched, QEvent* event) {
       const double fits =
           std::min(double(size.width()) / kClientWidth, double(size.height()) / clientHeight_);
       scale_ = std::clamp(fits, smallestScale_, kLargestScale);
-      QSettings(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName))
-          .setValue(QString::fromUtf8(kScaleKey), scale_);
+      saveScale_->start();
     }
     layOut();
   }

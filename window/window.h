@@ -104,6 +104,7 @@ class Tablero : public QMainWindow {
   QSize windowSizeAt(double scale) const;
   void zoom(int steps);
   void keepOnScreen();
+  void rememberScale();
 
   QWidget* form_ = nullptr;
   std::array<Square*, 64> squares_{};
@@ -127,6 +128,7 @@ class Tablero : public QMainWindow {
   double scale_ = 1;
   double smallestScale_ = 1;  // below 1 only on a screen too small for the normal size
   bool resizing_ = false;     // the window is being resized to the scale's size
+  QTimer* saveScale_ = nullptr;
   std::vector<std::pair<QWidget*, QRect>> twips_;  // each control and its rectangle in twips
   std::vector<QLabel*> framed_;
   QFont font_;       // the controls' font at the normal size
