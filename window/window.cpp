@@ -776,7 +776,9 @@ bool Tablero::eventFilter(QObject* watched, QEvent* event) {
     const QSize size = form_->size();
     const int width = static_cast<int>(std::lround(kClientWidth * scale_));
     const int height = static_cast<int>(std::lround(clientHeight_ * scale_));
-    if (size != QSize(width, height)) {
+    // A pixel or two off the scale's own size (a frame or menu bar measured differently) is the
+    // same scale: taking the smaller one would shrink the window a little at every start.
+    if (std::abs(size.width() - width) > 2 || std::abs(size.height() - height) > 2) {
       const double fits =
           std::min(double(size.width()) / kClientWidth, double(size.height()) / clientHeight_);
       scale_ = std::clamp(fits, smallestScale_, kLargestScale);
