@@ -6,11 +6,13 @@
 Usage: reader_test.py GAME [--print]
 
 Starts its own X server (Xvfb), session bus and accessibility bus, then the game with
-accessibility on, and plays as a screen reader user does, through the squares' press actions:
-selects e2 and plays e2-e4, tries c2-c5. It listens as a screen reader listens and checks that the
-computer's move and the refused move are announced by an alert, that selecting and putting back a
-square report its selected state, and that the clock's ticks are not reported. --print shows every
-event received.
+accessibility on, and plays as a screen reader user does, through the press actions of the
+squares, the menu and the buttons: e2-e4, c2-c5, then saved positions of the benchmark opened with
+Game > Open and answered with "->", where the computer captures, castles, promotes and resigns.
+It listens as a screen reader listens and checks that each of the computer's moves, the refused
+move and the resignation are announced by an alert, that selecting a square and playing it report
+its selected state, and that the clock's ticks are not reported. --print shows every event
+received.
 """
 
 import os
@@ -19,6 +21,9 @@ import subprocess
 import sys
 import tempfile
 import time
+
+POSITIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "bench",
+                         "positions")
 
 
 def start(command, **kwargs):
@@ -59,7 +64,7 @@ def main():
         environment.pop("WAYLAND_DISPLAY", None)
         children.append(subprocess.Popen([game], cwd=scratch.name, env=environment,
                                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        return play(pyatspi, GLib, show)
+        return play(pyatspi, GLib, show, scratch.name)
     finally:
         for child in reversed(children):
             child.terminate()
@@ -67,7 +72,7 @@ def main():
         scratch.cleanup()
 
 
-def play(pyatspi, GLib, show):
+def play(pyatspi, GLib, show, scratch):
     events = []
 
     def heard(event):
@@ -93,33 +98,41 @@ def play(pyatspi, GLib, show):
                 return app
         return None
 
-    def squares(app):
-        found = {}
+    def find(app, role, name, depth=0):
+        """The first object of role whose name is name (or starts with it, for the squares)."""
+        if depth > 8:
+            return None
+        for child in app:
+            if child is None:
+                continue
+            if child.getRoleName() == role and (child.name or "").startswith(name):
+                return child
+            found = find(child, role, name, depth + 1)
+            if found is not None:
+                return found
+        return None
 
-        def walk(node, depth):
-            if depth > 6:
-                return
-            for child in node:
-                if child is None:
-                    continue
-                name = child.name or ""
-                if child.getRoleName() == "push button" and name[:2] and name[2:3] == ",":
-                    found[name[:2]] = child
-                walk(child, depth + 1)
-
-        walk(app, 0)
-        return found
-
-    def press(square):
-        action = square.queryAction()
+    def press(target):
+        action = target.queryAction()
         for i in range(action.nActions):
             if action.getName(i) == "Press":
                 action.doAction(i)
                 return
-        raise RuntimeError("no press action")
+        raise RuntimeError(f"no press action on {target.name!r}")
 
+    def load(position):
+        shutil.copyfile(os.path.join(POSITIONS, position + ".vmb"),
+                        os.path.join(scratch, "juego.vmb"))
+        press(find(state["app"], "menu item", "Open"))
+
+    # e2-e4 and c2-c5 by the squares, then saved positions opened by Game > Open, where "->" has
+    # the computer capture, castle, promote and resign; OK closes the resignation's box.
+    steps = [("square", "e2, "), ("square", "e4, "), ("square", "c2, "), ("square", "c5, "),
+             ("wait", ""), ("wait", ""),
+             ("load", "g1_middle_013"), ("force", ""), ("load", "g3_middle_011"), ("force", ""),
+             ("load", "promotion_capture"), ("force", ""), ("load", "resignation"), ("force", ""),
+             ("ok", ""), ("wait", "")]
     state = {"app": None, "step": 0, "waited": 0}
-    steps = ["e2", "e4", "c2", "c5", "wait", "wait", "wait"]
 
     def tick():
         if state["app"] is None:
@@ -132,10 +145,22 @@ def play(pyatspi, GLib, show):
         if state["step"] >= len(steps):
             pyatspi.Registry.stop()
             return False
-        where = steps[state["step"]]
+        kind, what = steps[state["step"]]
+        if kind == "square":
+            press(find(state["app"], "push button", what))
+        elif kind == "load":
+            load(what)
+        elif kind == "force":
+            press(find(state["app"], "push button", "Force Computer"))
+        elif kind == "ok":
+            ok = find(state["app"], "push button", "OK")
+            if ok is None:
+                state["waited"] += 1
+                if state["waited"] < 60:
+                    return True  # the box is not up yet
+            else:
+                press(ok)
         state["step"] += 1
-        if where != "wait":
-            press(squares(state["app"])[where])
         return True
 
     GLib.timeout_add(700, tick)
@@ -146,7 +171,9 @@ def play(pyatspi, GLib, show):
         failures.append("the game never appeared on the accessibility bus")
     announced = [name for (kind, _, role, name) in events
                  if role == "alert" and kind.startswith("object:property-change")]
-    for words in ("Black: pawn e7 to e5", "Not allowed: c2 to c5"):
+    for words in ("Black: pawn e7 to e5", "Not allowed: c2 to c5", "Black: pawn takes pawn on d4",
+                  "Black castles king side", "Black: pawn takes rook on e1, becomes a queen",
+                  "Black resigns"):
         if words not in announced:
             failures.append(f"not announced: {words!r} (announced: {announced})")
     if not any(kind.startswith("object:state-changed:showing") and role == "alert"
