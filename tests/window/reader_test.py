@@ -22,6 +22,7 @@ import sys
 import tempfile
 import time
 
+BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"  # at-spi2-core
 POSITIONS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "bench",
                          "positions")
 
@@ -36,7 +37,7 @@ def main():
         return 2
     game = os.path.abspath(sys.argv[1])
     show = "--print" in sys.argv[2:]
-    for tool in ("Xvfb", "dbus-daemon"):
+    for tool in ("Xvfb", "dbus-daemon", BUS_LAUNCHER):
         if shutil.which(tool) is None:
             print(f"reader_test: {tool} is missing", file=sys.stderr)
             return 2
@@ -50,7 +51,7 @@ def main():
         bus = start(["dbus-daemon", "--session", "--nofork", "--print-address=1"])
         children.append(bus)
         os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-        children.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"]))
+        children.append(start([BUS_LAUNCHER, "--launch-immediately"]))
         time.sleep(1)
         import pyatspi  # reads the buses set above
         from gi.repository import GLib
