@@ -4,7 +4,9 @@
 # The robustness stages that tools/test.sh runs after the normal tests (skip them with QUICK=1):
 #   1. every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer (preset asan,
 #      build-asan/)
-#   2. the soak: whole random games with save/load round trips, under the sanitizers
+#   2. the soak: whole random games with save/load round trips, under the sanitizers; then the
+#      window soak: the real window on the offscreen platform under random input, long turns and
+#      damaged files, under the sanitizers
 #   3. the fuzz targets (clang, libFuzzer; preset fuzz, build-fuzz/): their corpus, then a bounded
 #      run each
 #   4. clang-tidy (.clang-tidy) and cppcheck (.cppcheck-suppressions) on the project's own code,
@@ -12,7 +14,7 @@
 # Any crash, sanitizer report, broken invariant or analyser finding fails the run.
 #
 # Knobs: FUZZ_SECONDS (60 per target), SOAK_EASY (1000 games), SOAK_DIFFICULT (10 games),
-# SOAK_SEED (1), JOBS (nproc).
+# SOAK_SEED (1), WINDOW_SOAK_EVENTS (2000), WINDOW_SOAK_LONG_TURNS (2), JOBS (nproc).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -60,6 +62,21 @@ wait "$difficult" || soak_ok=0
 cat build-asan/soak-easy.log build-asan/soak-difficult.log
 [ "$soak_ok" = 1 ] || die "soak"
 end "soak"
+
+begin "window soak (build-asan)"
+rm -rf build-asan/window-soak
+status=0
+build-asan/tests/vombel-window-soak --events "${WINDOW_SOAK_EVENTS:-2000}" \
+  --long-turns "${WINDOW_SOAK_LONG_TURNS:-2}" --seed "$seed" --dir build-asan/window-soak \
+  >build-asan/window-soak.log 2>&1 || status=$?
+grep -v -E "XDG_RUNTIME_DIR|propagateSizeHints|This plugin does not support" \
+  build-asan/window-soak.log || true
+if [ "$status" != 0 ]; then
+  echo "window soak: exit status $status; its last events (build-asan/window-soak/events.log):"
+  tail -n 30 build-asan/window-soak/events.log 2>/dev/null || true
+  die "window soak"
+fi
+end "window soak"
 
 # 3. Fuzzing: first every input kept in the corpus, then new inputs for a bounded time.
 begin "fuzz build (build-fuzz)"
