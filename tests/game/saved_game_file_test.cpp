@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,6 +52,14 @@ namespace {
 int scriptedCalls = 0;
 int scriptedNext = 0;
 unsigned char scriptedBytes[8];
+
+// Scripts the next getrandom calls, one byte each, in order: {0, 1} makes "….AAAAAA", "….BBBBBB".
+void scriptRandomBytes(std::initializer_list<unsigned char> bytes) {
+  scriptedNext = 0;
+  scriptedCalls = 0;
+  for (const unsigned char byte : bytes)
+    scriptedBytes[scriptedCalls++] = byte;
+}
 
 // When set, openat refuses O_TMPFILE as a file system without unnamed files does.
 bool noUnnamedFiles = false;
@@ -142,8 +151,7 @@ class SavedGameFile : public GameTest {
     warnings.clear();
     platform.warningBox = [](const char* text) { warnings.emplace_back(text); };
     scratch_.enter("vombel-file");
-    scriptedCalls = 0;
-    scriptedNext = 0;
+    scriptRandomBytes({});
     noUnnamedFiles = false;
     fileSync = Sync::pass;
     fileSyncs = 0;
@@ -229,12 +237,7 @@ TEST_F(SavedGameFile, PlantedLinksAtTemporaryNamesAreLeftAlone) {
     fs::create_symlink("victim.txt", "juego.vmb.AAAAAA");
     fs::create_symlink("created-by-the-save.txt", "juego.vmb.BBBBBB");  // dangling
     fs::create_hard_link("hard.txt", "juego.vmb.CCCCCC");
-    scriptedNext = 0;
-    scriptedBytes[0] = 0;
-    scriptedBytes[1] = 1;
-    scriptedBytes[2] = 2;
-    scriptedBytes[3] = 3;
-    scriptedCalls = 4;
+    scriptRandomBytes({0, 1, 2, 3});
 
     warnings.clear();
     guardar_Click();
@@ -262,17 +265,14 @@ TEST_F(SavedGameFile, ADirectoryOrAFifoAtATemporaryNameDoesNotStopASave) {
     noUnnamedFiles = !unnamed;
     writeFile("juego.vmb", "the old game");
     fs::create_directory("juego.vmb.tmp");
-    scriptedNext = 0;
-    scriptedBytes[0] = 0;
-    scriptedCalls = 1;
+    scriptRandomBytes({0});
     fs::create_directory("juego.vmb.AAAAAA");  // a stale name of this program's own, taken
     ASSERT_TRUE(saveGameFile(kGameFileName));
     EXPECT_EQ(scriptedCalls, 0);
 
     fs::remove("juego.vmb.tmp");
     ASSERT_EQ(::mkfifo("juego.vmb.tmp", 0644), 0);
-    scriptedNext = 0;
-    scriptedCalls = 1;
+    scriptRandomBytes({0});
     fs::remove("juego.vmb.AAAAAA");
     ASSERT_EQ(::mkfifo("juego.vmb.AAAAAA", 0644), 0);
     // Opening a FIFO for writing waits for a reader: the save runs in a child that must return.
