@@ -24,6 +24,16 @@ QString tr(const char* text) {
   return QCoreApplication::translate("vombel::Tablero", text);
 }
 
+// A square of the board by its file and rank: "e4".
+QString squareName(int file, int rank) {
+  return QStringLiteral("%1%2").arg(QChar(u'a' + file - 1)).arg(rank);
+}
+
+// A square control by its screen index: 0 is "a8", 63 is "h1".
+QString squareName(int a) {
+  return squareName(screenFile(a), screenRank(a));
+}
+
 // The piece a store picture shows, found by asking the painter which picture each code gets:
 // Picture2 is the human's pawn on a light square, so a square showing it says "white pawn".
 QString pieceShown(int picture) {
@@ -55,9 +65,7 @@ class SquareInterface : public QAccessibleWidget {
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
     const Square* s = square();
-    const QString where =
-        QStringLiteral("%1%2").arg(QChar(u'a' + s->index() % 8)).arg(8 - s->index() / 8);
-    QString name = where + QStringLiteral(", ") + pieceShown(s->shownPicture());
+    QString name = squareName(s->index()) + QStringLiteral(", ") + pieceShown(s->shownPicture());
     if (s->shownAppearance() != 0) name += QStringLiteral(", ") + tr("selected");
     return name;
   }
@@ -123,11 +131,6 @@ class AnnouncerInterface : public QAccessibleWidget {
     return static_cast<Announcer*>(widget())->lastText();
   }
 };
-
-// A square of the board by its file and rank: "e4".
-QString squareName(int file, int rank) {
-  return QStringLiteral("%1%2").arg(QChar(u'a' + file - 1)).arg(rank);
-}
 
 // What a piece code is called, whichever side it belongs to.
 QString pieceName(std::int32_t code) {
@@ -250,9 +253,7 @@ QString computerMoveWords(const Board& before, const Board& after) {
 
 QString refusedMoveWords(int from, int to) {
   assert(from >= 0 && from < 64 && to >= 0 && to < 64);
-  return tr("Not allowed: %1 to %2")
-      .arg(squareName(screenFile(from), screenRank(from)),
-           squareName(screenFile(to), screenRank(to)));
+  return tr("Not allowed: %1 to %2").arg(squareName(from), squareName(to));
 }
 
 Announcer::Announcer(QWidget* parent) : QWidget(parent) {
