@@ -650,11 +650,18 @@ void Tablero::syncFromState(bool immediate) {
 
 // --- The scale ------------------------------------------------------------------------------
 
+// The layout's size below the menu bar at a scale.
+QSize Tablero::clientSizeAt(double scale) const {
+  return {static_cast<int>(std::lround(kClientWidth * scale)),
+          static_cast<int>(std::lround(clientHeight_ * scale))};
+}
+
 // The window's outer size, menu bar included, for the layout at a scale.
 QSize Tablero::windowSizeAt(double scale) const {
-  const int width = static_cast<int>(std::lround(kClientWidth * scale));
-  const int menuHeight = std::max(menuBar()->sizeHint().height(), menuBar()->heightForWidth(width));
-  return {width, menuHeight + static_cast<int>(std::lround(clientHeight_ * scale))};
+  const QSize client = clientSizeAt(scale);
+  const int menuHeight =
+      std::max(menuBar()->sizeHint().height(), menuBar()->heightForWidth(client.width()));
+  return {client.width(), menuHeight + client.height()};
 }
 
 double Tablero::fittingScale(double wanted) const {
@@ -671,7 +678,7 @@ double Tablero::fittingScale(double wanted) const {
   if (fits(wanted)) return wanted;
   // The menu bar keeps its height: start from the scale the rest of the room allows, then step
   // down while rounding or a wrapping menu bar leaves the window too large.
-  const int menuHeight = windowSizeAt(wanted).height() - scaled(clientHeight_ * 15, wanted);
+  const int menuHeight = windowSizeAt(wanted).height() - clientSizeAt(wanted).height();
   double fitted = std::min({wanted, double(room.width()) / kClientWidth,
                             double(room.height() - menuHeight) / clientHeight_});
   while (fitted > kSmallestScale && !fits(fitted))
@@ -774,11 +781,10 @@ void Tablero::keepOnScreen() {
 bool Tablero::eventFilter(QObject* watched, QEvent* event) {
   if (watched == form_ && event->type() == QEvent::Resize && !resizing_ && clientHeight_ > 0) {
     const QSize size = form_->size();
-    const int width = static_cast<int>(std::lround(kClientWidth * scale_));
-    const int height = static_cast<int>(std::lround(clientHeight_ * scale_));
+    const QSize own = clientSizeAt(scale_);
     // A pixel or two off the scale's own size (a frame or menu bar measured differently) is the
     // same scale: taking the smaller one would shrink the window a little at every start.
-    if (std::abs(size.width() - width) > 2 || std::abs(size.height() - height) > 2) {
+    if (std::abs(size.width() - own.width()) > 2 || std::abs(size.height() - own.height()) > 2) {
       const double fits =
           std::min(double(size.width()) / kClientWidth, double(size.height()) / clientHeight_);
       scale_ = std::clamp(fits, smallestScale_, kLargestScale);

@@ -101,6 +101,7 @@ class Tablero : public QMainWindow {
   void putBackSelection();
   void place(QWidget* widget, const QRect& twips);
   void layOut();
+  QSize clientSizeAt(double scale) const;
   QSize windowSizeAt(double scale) const;
   void zoom(int steps);
   void keepOnScreen();
