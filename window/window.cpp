@@ -134,8 +134,8 @@ class Form : public QWidget {
     }
     // Line1, along the top edge, across the whole form when it is wider than the layout.
     p.fillRect(0, 0, std::max(width(), left_ + at(3120)), line, Qt::black);
-    p.fillRect(left_ + at(1560), at(6120), line, at(6840) - at(6120),
-               Qt::black);  // Line2, between the clocks
+    // Line2, between the clocks.
+    p.fillRect(left_ + at(1560), at(6120), line, at(6840) - at(6120), Qt::black);
   }
 
  private:
@@ -724,12 +724,12 @@ void Tablero::layOut() {
     label->setLineWidth(border);
   }
   // Whole pixel sizes, rounded down so that every caption still fits its control.
-  QFont font = font_;
-  font.setPixelSize(static_cast<int>(std::floor(font_.pixelSize() * s + 0.001)));
-  form_->setFont(font);
-  QFont title = titleFont_;
-  title.setPixelSize(static_cast<int>(std::floor(titleFont_.pixelSize() * s + 0.001)));
-  label1_->setFont(title);
+  const auto fontAt = [s](QFont font) {
+    font.setPixelSize(static_cast<int>(std::floor(font.pixelSize() * s + 0.001)));
+    return font;
+  };
+  form_->setFont(fontAt(font_));
+  label1_->setFont(fontAt(titleFont_));
 }
 
 // The zoom commands: steps along kZoomSteps, as far as the screen allows; 0 is the normal size.
