@@ -23,11 +23,22 @@ std::string currentFolder() {
   return ::getcwd(folder, sizeof folder) != nullptr ? std::string(folder) : std::string("?");
 }
 
+// The sentence that ends every message: the folder used instead of the data folder.
+std::string usedInstead() {
+  return "Save and Open use the folder " + currentFolder() + " instead.";
+}
+
 // The message of a folder that could not be made or entered: what it is, its path, what went
 // wrong (couldNot, e.g. "could not be created"), the reason and the folder used instead.
 std::string failure(const char* what, const std::string& path, const char* couldNot, int error) {
-  return std::string(what) + " " + path + " " + couldNot + ": " + std::strerror(error) +
-         ". Save and Open use the folder " + currentFolder() + " instead.";
+  return std::string(what) + " " + path + " " + couldNot + ": " + std::strerror(error) + ". " +
+         usedInstead();
+}
+
+// base/name, with the one slash between them whether or not base ends in one.
+std::string joined(std::string base, const char* name) {
+  if (base.back() != '/') base += '/';
+  return base + name;
 }
 
 }  // namespace
@@ -44,20 +55,16 @@ std::string dataFolderPath() {
       home = user != nullptr ? user->pw_dir : nullptr;
     }
     if (home == nullptr || home[0] != '/') return {};
-    base = home;
-    if (base.back() != '/') base += '/';
-    base += ".local/share";
+    base = joined(home, ".local/share");
   }
-  if (base.back() != '/') base += '/';
-  return base + kFolderName;
+  return joined(base, kFolderName);
 }
 
 std::string enterDataFolder() {
   const std::string path = dataFolderPath();
   if (path.empty()) {
-    return "The data folder is unknown: neither XDG_DATA_HOME nor HOME names a folder. Save and "
-           "Open use the folder " +
-           currentFolder() + " instead.";
+    return "The data folder is unknown: neither XDG_DATA_HOME nor HOME names a folder. " +
+           usedInstead();
   }
   // Each folder on the way down, then the data folder itself; one that exists is left alone.
   for (std::size_t end = path.find('/', 1);; end = path.find('/', end + 1)) {
