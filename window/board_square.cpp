@@ -22,6 +22,17 @@ QColor focusFrameColour() {
   return QColor(255, 140, 0);
 }
 
+int lineWidth(double scale) {
+  return std::max(1, static_cast<int>(std::lround(scale)));
+}
+
+void outline(QPainter& p, const QRect& r, int thickness, const QColor& colour) {
+  p.fillRect(r.left(), r.top(), r.width(), thickness, colour);
+  p.fillRect(r.left(), r.bottom() - thickness + 1, r.width(), thickness, colour);
+  p.fillRect(r.left(), r.top(), thickness, r.height(), colour);
+  p.fillRect(r.right() - thickness + 1, r.top(), thickness, r.height(), colour);
+}
+
 Square::Square(int index, QWidget* parent) : QWidget(parent), index_(index) {
   assert(index >= 0 && index < 64);
   setObjectName(QStringLiteral("c%1").arg(index));
@@ -70,7 +81,7 @@ void Square::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const int w = width();
   const int h = height();
-  const int line = std::max(1, static_cast<int>(std::lround(scale_)));
+  const int line = lineWidth(scale_);
   // The picture's pixels for the square's size on the screen: the set that fits, scaled smoothly
   // between sets, shown at the widget's own ratio.
   const qreal ratio = devicePixelRatioF();
@@ -98,19 +109,13 @@ void Square::paintEvent(QPaintEvent*) {
     bevel(line + shift, accent.darker(250), accent.lighter(150));
     bevel(2 * line + shift, accent.darker(150), accent.lighter(120));
   }
-  const auto ring = [&](int inset, int thickness, const QColor& colour) {
-    p.fillRect(inset, inset, w - 2 * inset, thickness, colour);
-    p.fillRect(inset, h - inset - thickness, w - 2 * inset, thickness, colour);
-    p.fillRect(inset, inset, thickness, h - 2 * inset, colour);
-    p.fillRect(w - inset - thickness, inset, thickness, h - 2 * inset, colour);
-  };
   if (focusFrame) {
     // Just inside the border, so that it is whole although the right and bottom neighbours cover
     // this square's last columns and rows.
-    ring(line, 2 * line, focusFrameColour());
+    outline(p, rect().adjusted(line, line, -line, -line), 2 * line, focusFrameColour());
   }
   // The border, shared with the neighbours, which lie a border's width over this square.
-  ring(0, line, Qt::black);
+  outline(p, rect(), line, Qt::black);
 }
 
 void Square::mousePressEvent(QMouseEvent* event) {

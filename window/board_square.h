@@ -7,12 +7,21 @@
 #pragma once
 
 #include <QColor>
+#include <QRect>
 #include <QWidget>
+
+class QPainter;
 
 namespace vombel {
 
 // The colour of the keyboard's focus frames on the squares and the scroll bar.
 QColor focusFrameColour();
+
+// The width in pixels of the lines of frames and borders at a scale: one at the normal size.
+int lineWidth(double scale);
+
+// The outline of a rectangle, thickness pixels wide on its inside.
+void outline(QPainter& p, const QRect& r, int thickness, const QColor& colour);
 
 // A shared store picture inside a single-line border, flat, or drawn sunken while it is the
 // selected square; a coloured frame inside the border while it holds the keyboard focus.

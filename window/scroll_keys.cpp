@@ -7,9 +7,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
-#include <algorithm>
 #include <cassert>
-#include <cmath>
 
 #include "window/board_square.h"
 #include "window/window.h"
@@ -37,13 +35,7 @@ class ScrollBarKeys : public QObject {
         {
           // Two lines wide at the normal size, in proportion to the window's scale.
           QPainter p(bar);
-          const int line = 2 * std::max(1, static_cast<int>(std::lround(layoutScale(bar))));
-          const QRect r = bar->rect();
-          const QColor colour = focusFrameColour();
-          p.fillRect(r.left(), r.top(), r.width(), line, colour);
-          p.fillRect(r.left(), r.bottom() - line + 1, r.width(), line, colour);
-          p.fillRect(r.left(), r.top(), line, r.height(), colour);
-          p.fillRect(r.right() - line + 1, r.top(), line, r.height(), colour);
+          outline(p, bar->rect(), 2 * lineWidth(layoutScale(bar)), focusFrameColour());
         }
         return true;
       case QEvent::FocusIn:

@@ -56,19 +56,6 @@ int scaled(int twips, double scale) {
   return static_cast<int>(std::lround(twips * scale / 15));
 }
 
-// The width in pixels of the lines of frames and borders at a scale: one at the normal size.
-int lineWidth(double scale) {
-  return std::max(1, static_cast<int>(std::lround(scale)));
-}
-
-// The outline of a rectangle, thickness pixels wide on its inside.
-void outline(QPainter& p, const QRect& r, int thickness, const QColor& colour) {
-  p.fillRect(r.left(), r.top(), r.width(), thickness, colour);
-  p.fillRect(r.left(), r.bottom() - thickness + 1, r.width(), thickness, colour);
-  p.fillRect(r.left(), r.top(), thickness, r.height(), colour);
-  p.fillRect(r.right() - thickness + 1, r.top(), thickness, r.height(), colour);
-}
-
 // A control's rectangle on the form, in twips.
 struct Twips {
   int left, top, width, height;
