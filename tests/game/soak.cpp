@@ -11,11 +11,8 @@
 //   vombel-soak [--easy N] [--difficult N] [--seed S] [--dir DIR]
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,6 +26,7 @@
 #include "state/state.h"
 #include "tests/support/game_checks.h"
 #include "tests/support/game_file.h"
+#include "tests/support/soak_options.h"
 
 namespace {
 
@@ -52,10 +50,6 @@ std::string join(const Parts&... parts) {
   return text;
 }
 
-std::string fileText(const std::string& path) {
-  return testing_support::readFile(path);
-}
-
 // Saves, starts a new game, loads the file back and compares; then the level is set again, as
 // New selects Difficult. Returns a description of the first difference, empty when none.
 std::string roundTrip(const std::string& path, bool difficultLevel) {
@@ -63,7 +57,7 @@ std::string roundTrip(const std::string& path, bool difficultLevel) {
   const Board shown = board;
   std::vector<Board> entries(gameHistory, gameHistory + n + 1);
   if (!saveGameFile(path.c_str())) return "save failed";
-  const std::string saved = fileText(path);
+  const std::string saved = testing_support::readFile(path);
   const auto lines = std::count(saved.begin(), saved.end(), '\n');
   if (lines != 1 + 144L * (n + 1)) return "saved file has " + std::to_string(lines) + " lines";
 
@@ -82,7 +76,7 @@ std::string roundTrip(const std::string& path, bool difficultLevel) {
   }
   if (std::memcmp(&shown, &board, sizeof(Board)) != 0) return "board differs after loading";
   if (!saveGameFile(path.c_str())) return "second save failed";
-  if (fileText(path) != saved) return "saving the loaded game wrote a different file";
+  if (testing_support::readFile(path) != saved) return "saving the loaded game wrote a different file";
   return {};
 }
 
@@ -155,12 +149,6 @@ std::string playGame(std::uint32_t seed, bool difficultLevel, const std::string&
   return {};
 }
 
-bool parseCount(const char* text, long& value) {
-  char* end = nullptr;
-  value = std::strtol(text, &end, 10);
-  return *text != '\0' && *end == '\0' && value >= 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -168,21 +156,11 @@ int main(int argc, char** argv) {
   long difficultGames = 1;
   long seed = 1;
   std::string dir = ".";
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string option = argv[i];
-    long* target = option == "--easy"        ? &easyGames
-                   : option == "--difficult" ? &difficultGames
-                   : option == "--seed"      ? &seed
-                                             : nullptr;
-    if (option == "--dir") {
-      dir = argv[i + 1];
-    } else if (target == nullptr || !parseCount(argv[i + 1], *target)) {
-      std::fprintf(stderr, "vombel-soak: bad argument '%s %s'\n", argv[i], argv[i + 1]);
-      return 2;
-    }
-  }
-  if (argc % 2 == 0) {
-    std::fprintf(stderr, "vombel-soak: missing value after '%s'\n", argv[argc - 1]);
+  if (const std::string wrong = testing_support::readSoakOptions(
+          argc, argv, {{"--easy", &easyGames}, {"--difficult", &difficultGames}, {"--seed", &seed}},
+          dir);
+      !wrong.empty()) {
+    std::fprintf(stderr, "vombel-soak: %s\n", wrong.c_str());
     return 2;
   }
 

@@ -29,8 +29,8 @@
 #include <QtTest>
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -46,6 +46,7 @@
 #include "state/state.h"
 #include "tests/support/game_checks.h"
 #include "tests/support/game_file.h"
+#include "tests/support/soak_options.h"
 #include "tests/support/window_support.h"
 #include "window/window.h"
 
@@ -60,15 +61,15 @@ const char* const kLongTurn = BENCH_POSITIONS_DIR "/crowded/queens_both_sides.vm
 
 struct Options {
   long events = 2000;
-  int longTurns = 2;
-  unsigned seed = 1;
+  long longTurns = 2;
+  long seed = 1;
   fs::path dir = ".";
 };
 
 class Soak {
  public:
   Soak(Tablero* window, const Options& options)
-      : window_(window), options_(options), random_(options.seed) {
+      : window_(window), options_(options), random_(static_cast<std::uint32_t>(options.seed)) {
     log_ = std::fopen((options.dir / "events.log").c_str(), "w");
     // Every box is answered with OK as soon as it is up, as a user in a hurry would.
     QObject::connect(&boxes_, &QTimer::timeout, [this] {
@@ -109,7 +110,7 @@ class Soak {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::printf(
-        "window soak: seed %u, %ld events in %.1f s, %d long turns (longest %.1f s), %d moves "
+        "window soak: seed %ld, %ld events in %.1f s, %d long turns (longest %.1f s), %d moves "
         "answered "
         "by the computer, %d boxes answered, %d inputs during turns, %d files opened (%d damaged), "
         "no "
@@ -133,7 +134,7 @@ class Soak {
   }
 
   int fail(const std::string& what) {
-    std::fprintf(stderr, "window soak: seed %u, event %ld: %s\nthe last events:\n", options_.seed,
+    std::fprintf(stderr, "window soak: seed %ld, event %ld: %s\nthe last events:\n", options_.seed,
                  event_, what.c_str());
     for (const std::string& line : recent_) {
       std::fprintf(stderr, "  %s\n", line.c_str());
@@ -462,37 +463,25 @@ class Soak {
   int damaged_ = 0;
 };
 
-bool readOptions(int argc, const char* const argv[], Options& options) {
-  for (int i = 1; i + 1 < argc; i += 2) {
-    const std::string name = argv[i];
-    const char* value = argv[i + 1];
-    if (name == "--events") {
-      options.events = std::strtol(value, nullptr, 10);
-    } else if (name == "--long-turns") {
-      options.longTurns = static_cast<int>(std::strtol(value, nullptr, 10));
-    } else if (name == "--seed") {
-      options.seed = static_cast<unsigned>(std::strtoul(value, nullptr, 10));
-    } else if (name == "--dir") {
-      options.dir = value;
-    } else {
-      return false;
-    }
-  }
-  return argc % 2 == 1 && options.events > 0 && options.longTurns >= 0;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
   Options options;
-  if (!readOptions(argc, argv, options)) {
+  std::string dir = ".";
+  if (!vombel::testing_support::readSoakOptions(argc, argv,
+                                                {{"--events", &options.events},
+                                                 {"--long-turns", &options.longTurns},
+                                                 {"--seed", &options.seed}},
+                                                dir)
+           .empty() ||
+      options.events == 0) {
     std::fputs("usage: vombel-window-soak [--events N] [--long-turns N] [--seed S] [--dir DIR]\n",
                stderr);
     return 2;
   }
   std::error_code error;
-  fs::create_directories(options.dir, error);
-  options.dir = fs::absolute(options.dir);
+  fs::create_directories(dir, error);
+  options.dir = fs::absolute(dir);
   // The window's remembered size goes to the soak's folder, not the user's settings.
   qputenv("XDG_CONFIG_HOME", QByteArray((options.dir / "config").c_str()));
   qputenv("QT_QPA_PLATFORM", "offscreen");
