@@ -76,7 +76,8 @@ std::string roundTrip(const std::string& path, bool difficultLevel) {
   }
   if (std::memcmp(&shown, &board, sizeof(Board)) != 0) return "board differs after loading";
   if (!saveGameFile(path.c_str())) return "second save failed";
-  if (testing_support::readFile(path) != saved) return "saving the loaded game wrote a different file";
+  if (testing_support::readFile(path) != saved)
+    return "saving the loaded game wrote a different file";
   return {};
 }
 

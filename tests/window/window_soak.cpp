@@ -20,12 +20,10 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
 #include <QtTest>
 #include <algorithm>
 #include <chrono>
@@ -71,14 +69,6 @@ class Soak {
   Soak(Tablero* window, const Options& options)
       : window_(window), options_(options), random_(static_cast<std::uint32_t>(options.seed)) {
     log_ = std::fopen((options.dir / "events.log").c_str(), "w");
-    // Every box is answered with OK as soon as it is up, as a user in a hurry would.
-    QObject::connect(&boxes_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        ++boxCount_;
-        box->accept();
-      }
-    });
-    boxes_.start(5);
     // Input thrown at the window while the computer thinks.
     QObject::connect(namedChild<QProgressBar>(window_, "Progreso"), &QProgressBar::valueChanged,
                      [this](int value) {
@@ -116,7 +106,7 @@ class Soak {
         "no "
         "fault\n",
         options_.seed, options_.events, seconds, longTurns_, longestTurn_, computerMoves_,
-        boxCount_, inputsDuringTurns_, opened_, damaged_);
+        static_cast<int>(boxes_.texts().size()), inputsDuringTurns_, opened_, damaged_);
     return 0;
   }
 
@@ -451,13 +441,13 @@ class Soak {
   std::mt19937 random_;
   std::FILE* log_ = nullptr;
   std::deque<std::string> recent_;
-  QTimer boxes_;
+  // Every box is answered with OK as soon as it is up, as a user in a hurry would.
+  const vombel::testing_support::ModalCloser boxes_;
   long event_ = 0;
   bool inactive_ = false;  // the window could not be made active again
   int longTurns_ = 0;
   double longestTurn_ = 0;
   int computerMoves_ = 0;
-  int boxCount_ = 0;
   int inputsDuringTurns_ = 0;
   int opened_ = 0;
   int damaged_ = 0;
