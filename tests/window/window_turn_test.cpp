@@ -256,12 +256,22 @@ class WindowTurnTest : public QObject {
     return true;
   }
 
+  // What a child printed, when it ended, its exit status (-1 when it did not end or could not
+  // start) and whether the empty folder it ran in stayed empty.
+  struct ChildRun {
+    QString out;
+    long long endedAt = 0;
+    int exitCode = -1;
+    bool folderLeftEmpty = false;
+  };
+
   // Runs this program as the child of the named scenario in an empty folder, on the private X
-  // server when x11 is set; returns its output.
-  QString runChild(const char* scenario, long long& endedAt, int& exitCode, QString& folder,
-                   bool x11 = false) {
+  // server when x11 is set.
+  ChildRun runChild(const char* scenario, bool x11 = false) {
+    QTemporaryDir folder;
+    if (!folder.isValid()) return {};
     QProcess process;
-    process.setWorkingDirectory(folder);
+    process.setWorkingDirectory(folder.path());
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QStringList arguments{QString::fromUtf8(scenario)};
     if (x11) {
@@ -279,19 +289,18 @@ class WindowTurnTest : public QObject {
     process.start(QCoreApplication::applicationFilePath(), arguments);
     // Generous: under the sanitizers the turn runs many times slower, and is abandoned anyway.
     const bool finished = process.waitForFinished(180000);
-    endedAt = nowNanoseconds();
+    ChildRun run;
+    run.endedAt = nowNanoseconds();
     if (!finished) process.kill();
-    exitCode = finished ? process.exitCode() : -1;
-    return QString::fromUtf8(process.readAllStandardOutput());
+    run.exitCode = finished ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.folderLeftEmpty =
+        QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
+    return run;
   }
 
   void checkEndedInTheTurn(const char* scenario) {
-    QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    QString path = folder.path();
-    long long endedAt = 0;
-    int exitCode = 0;
-    const QString out = runChild(scenario, endedAt, exitCode, path);
+    const auto [out, endedAt, exitCode, folderLeftEmpty] = runChild(scenario);
     QVERIFY2(!out.contains("turn finished"), qPrintable(out));
     const QRegularExpression close(
         QStringLiteral("close (\\d+) clock=(\\d+) busy=(\\d) greyed=(\\d)"));
@@ -305,7 +314,7 @@ class WindowTurnTest : public QObject {
     QCOMPARE(closing.captured(2), QStringLiteral("0"));  // no tick counted during the turn
     QCOMPARE(closing.captured(3), QStringLiteral("1"));  // the busy cursor shows
     QCOMPARE(closing.captured(4), QStringLiteral("1"));  // New is greyed, Exit is not
-    QCOMPARE(QDir(path).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{});
+    QVERIFY(folderLeftEmpty);
   }
 
  private slots:
@@ -348,14 +357,11 @@ class WindowTurnTest : public QObject {
   }
   void gameMenuOpensDuringATurnAndItsExitEndsIt() {
     QFETCH(QString, scenario);
-    QTemporaryDir folder;
-    QString path = folder.path();
-    long long endedAt = 0;
-    int exitCode = 0;
-    const QString out = runChild(qPrintable(scenario), endedAt, exitCode, path);
+    const ChildRun run = runChild(qPrintable(scenario));
+    const QString& out = run.out;
     QVERIFY2(out.contains("menu open=1 enabled=salir\n"), qPrintable(out));
     QVERIFY2(out.contains("exit visible=0") && !out.contains("turn finished"), qPrintable(out));
-    QCOMPARE(exitCode, 0);
+    QCOMPARE(run.exitCode, 0);
   }
 
   // Ctrl+X ends the program while a message box is up, as the close button does on X11.
@@ -371,27 +377,21 @@ class WindowTurnTest : public QObject {
     QFETCH(QString, scenario);
     QFETCH(bool, x11);
     if (x11 && !startXServer()) QSKIP("no Xvfb");
-    QTemporaryDir folder;
-    QString path = folder.path();
-    long long endedAt = 0;
-    int exitCode = 0;
-    const QString out = runChild(qPrintable(scenario), endedAt, exitCode, path, x11);
+    const ChildRun run = runChild(qPrintable(scenario), x11);
+    const QString& out = run.out;
     QVERIFY2(out.contains(scenario.endsWith("about") ? "box Uses a" : "box Computer resignes"),
              qPrintable(out));
     QVERIFY2(out.contains("exit visible=0") && !out.contains("box closed"), qPrintable(out));
-    QCOMPARE(exitCode, 0);
+    QCOMPARE(run.exitCode, 0);
   }
 
   // A window destroyed by another X client (xdotool windowclose) ends the program.
   void destroyedWindowEndsTheProgram() {
     if (!startXServer()) QSKIP("no Xvfb");
-    QTemporaryDir folder;
-    QString path = folder.path();
-    long long endedAt = 0;
-    int exitCode = 0;
-    const QString out = runChild("--destroyed", endedAt, exitCode, path, true);
+    const ChildRun run = runChild("--destroyed", true);
+    const QString& out = run.out;
     QVERIFY2(out.contains("exit visible=") && !out.contains("still running"), qPrintable(out));
-    QCOMPARE(exitCode, 0);
+    QCOMPARE(run.exitCode, 0);
   }
 
   // In the middle of a turn (the computer moves first from the start position) the user clicks a
