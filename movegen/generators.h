@@ -1,15 +1,19 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The two move generators: every move of the piece on one square, handed to a callback the moment
-// it is found. They are mirror images: the computer's pawns move towards rank 1, the human's
-// towards rank 8, and the own/opposing tests swap. No move list is built, castling and en passant
-// are never produced, promotion is left to the callback, and no king-safety filter is applied.
+// The move generator: every move of the piece on one square, handed to a callback the moment it
+// is found. The two sides' moves are mirror images (the computer's pawns move towards rank 1, the
+// human's towards rank 8, and the own/opposing tests swap), so one template over the side states
+// the rules for both; generateComputerMoves and generateHumanMoves are its two instances. No move
+// list is built, castling and en passant are never produced, promotion is left to the callback,
+// and no king-safety filter is applied.
 //
 // The callback is a template parameter, so each instance compiles to one function with its
 // callback inlined: no indirect call in the search. The step and ray loops are unrolled
 // (VOMBEL_UNROLL), so every direction is a constant; the order of the moves is the same.
 #pragma once
+
+#include <cstdint>
 
 #include "platform/hints.h"
 #include "state/board.h"
@@ -29,125 +33,104 @@ inline constexpr int kKingSteps[8][2] = {{1, 1},  {-1, 1}, {-1, -1}, {1, -1},
 inline constexpr int kRays[8][2] = {{1, 1}, {1, -1}, {-1, 1}, {-1, -1},
                                     {0, 1}, {0, -1}, {1, 0},  {-1, 0}};
 
-// Walks one ray from (x, y) for a computer piece: empty squares in order of distance, then the
-// first human piece if one ends the ray. An own piece or the border ends it without a move.
-template <MoveCallback callback>
-inline void walkComputerRay(int x, int y, const Board& position, int dx, int dy) {
+// The two sides. The computer's pieces have positive codes and its pawns move towards rank 1; the
+// human's have negative codes and its pawns move towards rank 8.
+enum class Side { computer, human };
+
+// The code of side's piece whose computer code is `code` (kPawn ... kQueen): the human's is its
+// negative.
+template <Side side>
+constexpr std::int32_t pieceCode(std::int32_t code) {
+  return side == Side::computer ? code : -code;
+}
+template <Side side>
+inline constexpr std::int32_t kKingCode = side == Side::computer ? kComputerKing : kHumanKing;
+
+// A piece of side may move onto a square holding t: empty or the other side's, never its own nor
+// the border (2, a positive code).
+template <Side side>
+constexpr bool mayEnter(std::int32_t t) {
+  return side == Side::computer ? t <= 0 : t != kBorder && t >= 0;
+}
+
+// t is a piece of side's opponent.
+template <Side side>
+constexpr bool holdsOpponent(std::int32_t t) {
+  return side == Side::computer ? t < 0 : t > 0 && t != kBorder;
+}
+
+// Walks one ray from (x, y) for a piece of side: empty squares in order of distance, then the
+// first piece of the opponent if one ends the ray. An own piece or the border ends it without a
+// move.
+template <Side side, MoveCallback callback>
+inline void walkRay(int x, int y, const Board& position, int dx, int dy) {
   int ox = dx;
   int oy = dy;
   for (;;) {
     const int t = position(x + ox, y + oy);
-    if (t == kBorder || t > 0) return;
+    if (!mayEnter<side>(t)) return;
     callback(x + ox, y + oy, x, y);
-    if (t < 0) return;
+    if (holdsOpponent<side>(t)) return;
     ox += dx;
     oy += dy;
   }
 }
 
-// The human's mirror image of walkComputerRay: any positive code but the border is a capture.
-template <MoveCallback callback>
-inline void walkHumanRay(int x, int y, const Board& position, int dx, int dy) {
-  int ox = dx;
-  int oy = dy;
-  for (;;) {
-    const int t = position(x + ox, y + oy);
-    if (t == kBorder || t < 0) return;
-    callback(x + ox, y + oy, x, y);
-    if (t > 0) return;
-    ox += dx;
-    oy += dy;
+// Every move of side's piece on (x, y); nothing if the square holds anything else.
+template <Side side, MoveCallback callback>
+inline void generateMoves(const Board& position, int x, int y) {
+  // Towards the opponent's back rank, and the rank of the pawns' double step.
+  constexpr int ahead = side == Side::computer ? -1 : 1;
+  constexpr int pawnRank = side == Side::computer ? 7 : 2;
+  switch (position(x, y)) {
+    case pieceCode<side>(kPawn):
+      // Double step first, then single step, then the captures towards x + 1 and x - 1.
+      if (y == pawnRank && position(x, y + ahead) == kEmpty && position(x, y + 2 * ahead) == kEmpty)
+        callback(x, y + 2 * ahead, x, y);
+      if (position(x, y + ahead) == kEmpty) callback(x, y + ahead, x, y);
+      if (holdsOpponent<side>(position(x + 1, y + ahead))) callback(x + 1, y + ahead, x, y);
+      if (holdsOpponent<side>(position(x - 1, y + ahead))) callback(x - 1, y + ahead, x, y);
+      return;
+    case pieceCode<side>(kKnight):
+      VOMBEL_UNROLL(8)
+      for (const auto& s : kKnightSteps) {
+        if (mayEnter<side>(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
+      }
+      return;
+    case pieceCode<side>(kBishop):
+      VOMBEL_UNROLL(8)
+      for (int r = 0; r < 4; ++r)
+        walkRay<side, callback>(x, y, position, kRays[r][0], kRays[r][1]);
+      return;
+    case pieceCode<side>(kRook):
+      VOMBEL_UNROLL(8)
+      for (int r = 4; r < 8; ++r)
+        walkRay<side, callback>(x, y, position, kRays[r][0], kRays[r][1]);
+      return;
+    case pieceCode<side>(kQueen):
+      VOMBEL_UNROLL(8)
+      for (const auto& r : kRays)
+        walkRay<side, callback>(x, y, position, r[0], r[1]);
+      return;
+    case kKingCode<side>:
+      VOMBEL_UNROLL(8)
+      for (const auto& s : kKingSteps) {
+        if (mayEnter<side>(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
+      }
+      return;
+    default:
+      return;
   }
 }
 
-// Every move of the computer piece on (x, y); nothing if the square holds anything else.
+// The generator's two instances for each callback.
 template <MoveCallback callback>
 inline void generateComputerMoves(const Board& position, int x, int y) {
-  switch (position(x, y)) {
-    case kPawn:
-      // Double step first, then single step, then the captures towards x + 1 and x - 1.
-      if (y == 7 && position(x, 6) == kEmpty && position(x, 5) == kEmpty) callback(x, 5, x, y);
-      if (position(x, y - 1) == kEmpty) callback(x, y - 1, x, y);
-      if (position(x + 1, y - 1) < 0) callback(x + 1, y - 1, x, y);
-      if (position(x - 1, y - 1) < 0) callback(x - 1, y - 1, x, y);
-      return;
-    case kKnight:
-      VOMBEL_UNROLL(8)
-      for (const auto& s : kKnightSteps) {
-        if (position(x + s[0], y + s[1]) <= 0) callback(x + s[0], y + s[1], x, y);
-      }
-      return;
-    case kBishop:
-      VOMBEL_UNROLL(8)
-      for (int r = 0; r < 4; ++r)
-        walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
-      return;
-    case kRook:
-      VOMBEL_UNROLL(8)
-      for (int r = 4; r < 8; ++r)
-        walkComputerRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
-      return;
-    case kQueen:
-      VOMBEL_UNROLL(8)
-      for (const auto& r : kRays)
-        walkComputerRay<callback>(x, y, position, r[0], r[1]);
-      return;
-    case kComputerKing:
-      VOMBEL_UNROLL(8)
-      for (const auto& s : kKingSteps) {
-        if (position(x + s[0], y + s[1]) <= 0) callback(x + s[0], y + s[1], x, y);
-      }
-      return;
-    default:
-      return;
-  }
+  generateMoves<Side::computer, callback>(position, x, y);
 }
-
-// Every move of the human piece on (x, y); nothing if the square holds anything else.
 template <MoveCallback callback>
 inline void generateHumanMoves(const Board& position, int x, int y) {
-  // A human piece may step onto an empty square or any computer piece, never onto the border.
-  const auto open = [](int t) { return t != kBorder && t >= 0; };
-  switch (position(x, y)) {
-    case -kPawn: {
-      if (y == 2 && position(x, 3) == kEmpty && position(x, 4) == kEmpty) callback(x, 4, x, y);
-      if (position(x, y + 1) == kEmpty) callback(x, y + 1, x, y);
-      const int right = position(x + 1, y + 1);
-      if (right > 0 && right != kBorder) callback(x + 1, y + 1, x, y);
-      const int left = position(x - 1, y + 1);
-      if (left > 0 && left != kBorder) callback(x - 1, y + 1, x, y);
-      return;
-    }
-    case -kKnight:
-      VOMBEL_UNROLL(8)
-      for (const auto& s : kKnightSteps) {
-        if (open(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
-      }
-      return;
-    case -kBishop:
-      VOMBEL_UNROLL(8)
-      for (int r = 0; r < 4; ++r)
-        walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
-      return;
-    case -kRook:
-      VOMBEL_UNROLL(8)
-      for (int r = 4; r < 8; ++r)
-        walkHumanRay<callback>(x, y, position, kRays[r][0], kRays[r][1]);
-      return;
-    case -kQueen:
-      VOMBEL_UNROLL(8)
-      for (const auto& r : kRays)
-        walkHumanRay<callback>(x, y, position, r[0], r[1]);
-      return;
-    case kHumanKing:
-      VOMBEL_UNROLL(8)
-      for (const auto& s : kKingSteps) {
-        if (open(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
-      }
-      return;
-    default:
-      return;
-  }
+  generateMoves<Side::human, callback>(position, x, y);
 }
 
 }  // namespace vombel

@@ -7,12 +7,12 @@
 #include <bit>
 #include <cstdint>
 
+#include "movegen/generators.h"
 #include "state/board.h"
 #include "state/state.h"
 
 namespace vombel {
 
-enum class Side { computer, human };
 enum class Ranks { upward, downward };  // y = 1 to 8, or y = 8 down to 1; x is always 1 to 8
 
 template <Side side>
