@@ -5,8 +5,7 @@
 
 #include "eval/evaluation.h"
 #include "platform/controls.h"
-#include "search/instances.h"
-#include "search/scan.h"
+#include "search/attack_maps.h"
 #include "search/search.h"
 #include "state/board_ops.h"
 #include "state/castling.h"
@@ -53,8 +52,7 @@ void clearSelection() {
 void tryHumanCastling(int from, int to) {
   humanCastled = 0;
   clearAttackMaps();
-  markAttacks = kFlagSet;
-  scanRanksThenFiles<ply7Generator>(board);
+  markAttackedSquares<Side::computer>(board);
   if (from != kKingHome || historyFull()) return;
   const Castling* wing = to == kKingSideTarget    ? &kHumanKingSide
                          : to == kQueenSideTarget ? &kHumanQueenSide
@@ -82,12 +80,11 @@ void humanMove(int from, int to) {
 
   // The selected piece's own moves, then every computer move after it has been tried.
   clearAttackMaps();
-  markAttacks = kFlagSet;
-  ply8Generator(board, fx, fy);
+  markPieceAttacks<Side::human>(board, fx, fy);
   copyBoard(trialBoard, board);
   makeMove(trialBoard, fx, fy, tx, ty);
   findKings(trialBoard);
-  scanFilesThenRanks<ply7Generator>(trialBoard);
+  markAttackedSquares<Side::computer>(trialBoard);
 
   const bool kingSafe =
       computerAttackMap(static_cast<int>(humanKingX), static_cast<int>(humanKingY)) == 0;

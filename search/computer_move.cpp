@@ -8,6 +8,7 @@
 #include "eval/evaluation.h"
 #include "eval/ordering.h"
 #include "platform/controls.h"
+#include "search/attack_maps.h"
 #include "search/instances.h"
 #include "search/scan.h"
 #include "search/search.h"
@@ -50,8 +51,7 @@ void appendCandidate(const Board& position) {
 
 void addComputerCastling() {
   clearAttackMaps();
-  markAttacks = kFlagSet;
-  scanRanksThenFiles<ply8Generator>(board);
+  markAttackedSquares<Side::human>(board);
 
   copyBoard(trialBoard, board);
   // The king side first. After its candidate the king has left e8 of trialBoard, so the queen

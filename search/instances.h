@@ -10,10 +10,11 @@
 //   ply-4  human     searchPly4           the leaf at level Easy
 //   ply-5  computer  searchPly5           level Difficult only
 //   ply-6  human     scorePly6            the leaf at level Difficult
-//   ply-7  computer  fallbackMoveOrMark   fallback search, or marks computerAttackMap
-//   ply-8  human     fallbackReplyOrMark  fallback replies, or marks humanAttackMap
+//   ply-7  computer  fallbackMoveOrMark   fallback search
+//   ply-8  human     fallbackReplyOrMark  fallback replies
 //
-// Which squares each ply scans, and in which order, belongs to the caller's loop.
+// Which squares each ply scans, and in which order, belongs to the caller's loop. The attack maps
+// have generator instances of their own (search/attack_maps.h), counted with plies 7 and 8.
 #pragma once
 
 #include "movegen/generators.h"
@@ -54,7 +55,8 @@ inline void ply8Generator(const Board& b, int x, int y) {
   generateHumanMoves<fallbackReplyOrMark>(b, x, y);
 }
 
-// How many times each ply's callback has run since the counts were last cleared (index 1..8).
+// How many times each ply's callback has run since the counts were last cleared (index 1..8); the
+// moves marked in the attack maps count with plies 7 and 8.
 // The driver and the benchmark read them; they cost one increment per callback.
 extern unsigned long long plyCalls[9];
 

@@ -75,7 +75,6 @@ void resetGameRecord() {
   copyWholeBoard(gameHistory[0], board);
   computerTime = 0;
   humanCastled = 0;
-  markAttacks = kFlagClear;
   selectLevel(true);
   setCaption(tiempoco, "0");
   setCaption(tiempous, "0");

@@ -20,7 +20,6 @@ std::int32_t replyCount;
 float rootMaterial;
 float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
 std::int16_t cutoffFlag;
-std::int16_t markAttacks;
 float moveNumber;
 std::int32_t gamePhase;
 std::int32_t humanPieceCount;

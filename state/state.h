@@ -43,7 +43,6 @@ extern std::int32_t replyCount;
 extern float rootMaterial;
 extern float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
 extern std::int16_t cutoffFlag;
-extern std::int16_t markAttacks;
 extern float moveNumber;  // half-moves recorded; a whole number 0..300
 extern std::int32_t gamePhase;
 extern std::int32_t humanPieceCount;

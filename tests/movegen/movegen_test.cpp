@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "movegen/generators.h"
+#include "search/attack_maps.h"
 #include "search/instances.h"
 #include "search/scan.h"
 #include "state/state.h"
@@ -157,25 +158,32 @@ TEST(Instances, RootScanVisitsRanksDownwardAndFilesLeftToRight) {
   EXPECT_EQ(seen[4], (Move{1, 4, 1, 2}));
 }
 
-TEST(AttackMaps, MarkExactlyTheDestinations) {
+TEST(AttackMaps, MarkExactlyTheDestinationsAndCountEachMove) {
   board = boardFromText(kStartText);
   clearAttackMaps();
-  markAttacks = kFlagSet;
-  scanRanksThenFiles<ply8Generator>(board);
+  plyCalls[8] = 0;
+  markAttackedSquares<Side::human>(board);
+  EXPECT_EQ(plyCalls[8], 20u);  // counted with the fallback's replies, as the turns record them
   for (int y = kLow; y <= kHigh; ++y) {
     for (int x = kLow; x <= kHigh; ++x) {
       EXPECT_EQ(humanAttackMap(x, y), (y == 3 || y == 4) && isPlayable(x, y) ? 1 : 0)
           << x << "," << y;
     }
   }
+  // One piece's moves: the knight on (2, 1).
+  clearAttackMaps();
+  markPieceAttacks<Side::human>(board, 2, 1);
+  EXPECT_EQ(plyCalls[8], 22u);
+  EXPECT_EQ(humanAttackMap(1, 3) + humanAttackMap(3, 3) + humanAttackMap(4, 2), 2);
   // A computer pawn attacks the king it can capture, and no empty diagonal.
   board = boardFromText("........ ........ ........ ........ ........ ........ ...p.... ....K...");
   clearAttackMaps();
-  scanFilesThenRanks<ply7Generator>(board);
+  plyCalls[7] = 0;
+  markAttackedSquares<Side::computer>(board);
+  EXPECT_EQ(plyCalls[7], 2u);
   EXPECT_EQ(computerAttackMap(5, 1), 1);
   EXPECT_EQ(computerAttackMap(4, 1), 1);
   EXPECT_EQ(computerAttackMap(3, 1), 0);
-  markAttacks = kFlagClear;
 }
 
 }  // namespace

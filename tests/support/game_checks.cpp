@@ -47,7 +47,6 @@ void forEachPart(Op op) {
   op("bestScore5", &GameSnapshot::bestScore5, vombel::bestScore5);
   op("bestScore6", &GameSnapshot::bestScore6, vombel::bestScore6);
   op("cutoffFlag", &GameSnapshot::cutoffFlag, vombel::cutoffFlag);
-  op("markAttacks", &GameSnapshot::markAttacks, vombel::markAttacks);
   op("moveNumber", &GameSnapshot::moveNumber, vombel::moveNumber);
   op("gamePhase", &GameSnapshot::gamePhase, vombel::gamePhase);
   op("humanPieceCount", &GameSnapshot::humanPieceCount, vombel::humanPieceCount);

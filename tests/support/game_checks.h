@@ -30,7 +30,7 @@ struct GameSnapshot {
   std::int32_t rootCount, replyCount;
   float rootMaterial;
   float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
-  std::int16_t cutoffFlag, markAttacks;
+  std::int16_t cutoffFlag;
   float moveNumber;
   std::int32_t gamePhase, humanPieceCount;
   float humanKingX, humanKingY;
