@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::writeFile(kPath, data, size);
   const auto expected = fuzz::readGameFile(data, size);
 
-  const bool accepted = loadGameFile(kPath);
+  const bool accepted = static_cast<bool>(loadGameFile(kPath));
   checks::takeSnapshot(*after);
   if (!accepted) {
     if (expected) fuzz::fail("a well-formed game file was refused");

@@ -44,7 +44,7 @@ namespace {
 
 // Tells the user that the game file could not be used: what (a text with two %s, the file's full
 // name and the reason) in a warning box.
-void tellFileFailure(const char* what) {
+void tellFileFailure(const char* what, const FileResult& result) {
   char folder[PATH_MAX];
   char name[PATH_MAX + 16];
   if (::getcwd(folder, sizeof folder) != nullptr) {
@@ -54,7 +54,7 @@ void tellFileFailure(const char* what) {
     std::snprintf(name, sizeof name, "%s", kGameFileName);
   }
   char text[sizeof name + 256];
-  std::snprintf(text, sizeof text, what, name, gameFileReason());
+  std::snprintf(text, sizeof text, what, name, result.reason());
   warningBox(text);
 }
 
@@ -63,16 +63,18 @@ void tellFileFailure(const char* what) {
 // A missing file is no game to open and stays silent; a file that is there but cannot be used
 // changes nothing, selection included, and is told.
 void open_Click() {
-  if (loadGameFile(kGameFileName)) {
+  const FileResult result = loadGameFile(kGameFileName);
+  if (result) {
     clearSelection();
-  } else if (gameFileError() != ENOENT) {
-    tellFileFailure(
-        "The game could not be opened from %s: %s. The game on the board is unchanged.");
+  } else if (result.error != ENOENT) {
+    tellFileFailure("The game could not be opened from %s: %s. The game on the board is unchanged.",
+                    result);
   }
 }
 
 void guardar_Click() {
-  if (!saveGameFile(kGameFileName)) tellFileFailure("The game could not be saved to %s: %s.");
+  const FileResult result = saveGameFile(kGameFileName);
+  if (!result) tellFileFailure("The game could not be saved to %s: %s.", result);
 }
 
 const char* aboutText() {

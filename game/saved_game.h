@@ -12,6 +12,7 @@
 //   -10000 \r\n   <- entry 0, cell (5, 1)
 #pragma once
 
+#include "files/safe_file.h"
 #include "state/state.h"
 
 namespace vombel {
@@ -25,31 +26,28 @@ inline constexpr const char* kGameFileName = "juego.vmb";
 inline constexpr long kLargestSavedGame = (1L + (kMaxHistory + 1) * 144L) * 9L;
 inline constexpr long kLargestGameFile = 4 * kLargestSavedGame;
 
-// Writes the counter and history entries 0..moveNumber to path, replacing it only once the new
-// text is complete and on disk: a failed save keeps the old file and leaves no other. A path that
-// is a symbolic link stays one, and the file it points to is replaced; a link of another user
-// (but root) is refused, as is a file the user may not write. False on failure (see
-// gameFileReason).
-bool saveGameFile(const char* path);
+// Writes the counter and history entries 0..moveNumber to path (relative to from), replacing it
+// only once the new text is complete and on disk, as replaceFile does.
+FileResult saveGameFile(const char* path, int from = kCurrentFolder);
 
-// Reads path and, only if it is a regular file holding a valid game (counter 0..300, exactly
-// enough numbers, border cells 2, playable cells holding piece codes), takes it in: every entry
-// and moveNumber, then historia moved to the last entry and the history handler run. Otherwise
-// changes nothing and returns false; it never waits on a FIFO or device, never reads more than
-// kLargestGameFile bytes and follows links only as saveGameFile does.
-bool loadGameFile(const char* path);
+// Writes the whole game to path as saveGameFile does, but every recorded entry, 0..historia.max,
+// however far back the scroll bar is; when the board on display is the last entry, the board
+// itself is written for it, so a piece moved in set-up since it was recorded is kept too.
+FileResult saveWholeGameFile(const char* path, int from = kCurrentFolder);
 
-// Why the last saveGameFile or loadGameFile that returned false failed: the errno value of the
-// system call that failed (ENOENT: there is no such file or folder), or 0 when the file was
-// refused for what it is or what it holds.
-int gameFileError();
+// Reads path (relative to from) and, only if it is a regular file holding a valid game (counter
+// 0..300, exactly enough numbers, border cells 2, playable cells holding piece codes), keeps it
+// for takeInReadGame; the game itself is not touched. It never waits on a FIFO or device, never
+// reads more than kLargestGameFile bytes and follows links only as replaceFile does. Refusals:
+// "not a regular file", "too large for a saved game", "not a saved game".
+FileResult readGameFile(const char* path, int from = kCurrentFolder);
 
-// The same reason in the user's words: strerror's text, or "not a regular file", "too large for
-// a saved game", "not a saved game", "NAME is a link owned by another user".
-const char* gameFileReason();
+// Takes in the game the last successful readGameFile read: every entry and moveNumber, then
+// historia moved to the last entry and the history handler run.
+void takeInReadGame();
 
-// Makes an exceeded file-size limit (ulimit -f) a save that fails with EFBIG and is told, instead
-// of a signal that ends the program. Called first thing at start-up.
-void ignoreFileSizeSignal();
+// readGameFile, then takeInReadGame if it succeeded: the game changes only when all of it is
+// valid.
+FileResult loadGameFile(const char* path, int from = kCurrentFolder);
 
 }  // namespace vombel

@@ -185,8 +185,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vombel-headless: %s\n", text);
   };
   tablero_Load();
-  if (in != nullptr && !loadGameFile(in)) {
-    return fail(std::string("cannot read a game from '") + in + "': " + gameFileReason());
+  if (in != nullptr) {
+    const FileResult loaded = loadGameFile(in);
+    if (!loaded)
+      return fail(std::string("cannot read a game from '") + in + "': " + loaded.reason());
   }
   if (level != nullptr) selectLevel(std::strcmp(level, "difficult") == 0);
 
@@ -196,8 +198,9 @@ int main(int argc, char** argv) {
     if (turnReport.turns != turnsBefore) printTurn();
     std::fflush(stdout);
   }
-  if (out != nullptr && !saveGameFile(out)) {
-    return fail(std::string("cannot write '") + out + "': " + gameFileReason());
+  if (out != nullptr) {
+    const FileResult saved = saveGameFile(out);
+    if (!saved) return fail(std::string("cannot write '") + out + "': " + saved.reason());
   }
   return saveFailed ? 1 : 0;
 }

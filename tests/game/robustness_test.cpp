@@ -66,7 +66,7 @@ class Robustness : public testing::Test {
   void TearDown() override { scratch_.leave(); }
 
   void write(const std::string& text) const { testing_support::writeFile(path_, text); }
-  bool load() { return loadGameFile(path_.c_str()); }
+  bool load() { return static_cast<bool>(loadGameFile(path_.c_str())); }
 
   // A game in progress, browsed one half-move back and with a square selected, so that a load
   // that changed anything would show.
@@ -169,6 +169,12 @@ TEST_F(Robustness, LoadTakesInTheWholeFileAndKeepsLaterEntries) {
   EXPECT_EQ(std::memcmp(&gameHistory[0], &position, sizeof(Board)), 0);
   EXPECT_EQ(std::memcmp(&gameHistory[3], &keptEntry3, sizeof(Board)), 0);
   expectInvariants();
+  // Blanks up to exactly the largest file taken are taken in too; one more is too large.
+  text.append(static_cast<std::size_t>(kLargestGameFile) - text.size(), ' ');
+  write(text);
+  EXPECT_TRUE(load());
+  write(text + " ");
+  EXPECT_FALSE(load());
 }
 
 TEST_F(Robustness, SaveAfterBrowsingBackWritesUpToTheShownPosition) {

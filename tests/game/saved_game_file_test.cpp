@@ -6,30 +6,24 @@
 // file, a game file that is a link, a FIFO, a directory or far too large, and saves that fail or
 // are killed. Each test runs in a scratch folder of its own.
 //
-// This program replaces three functions of the C library for the whole program, passing through
-// to the kernel otherwise: getrandom, which names the temporary files, so that a test can know
-// the names a save will try and plant things there first; openat, so that a test can refuse
-// unnamed temporary files as a file system without them does; and fsync, so that a test can see
-// when the new file is synced, make the sync fail or kill the program there.
+// This program replaces functions of the C library (tests/support/file_faults.h), so that a test
+// can know the names a save will try, refuse unnamed files, and see, fail or kill the sync.
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,88 +35,16 @@
 #include "state/board_ops.h"
 #include "state/history.h"
 #include "state/state.h"
+#include "tests/support/file_faults.h"
 #include "tests/support/game_file.h"
 #include "tests/support/scratch_directory.h"
 #include "tests/support/test_support.h"
-
-namespace {
-
-// While scriptedCalls > 0, each getrandom call fills its buffer with the byte scriptedBytes[k] of
-// its turn k: byte 0 names the temporary file "….AAAAAA", byte 1 "….BBBBBB", and so on.
-int scriptedCalls = 0;
-int scriptedNext = 0;
-unsigned char scriptedBytes[8];
-
-// Scripts the next getrandom calls, one byte each, in order: {0, 1} makes "….AAAAAA", "….BBBBBB".
-void scriptRandomBytes(std::initializer_list<unsigned char> bytes) {
-  scriptedNext = 0;
-  scriptedCalls = 0;
-  for (const unsigned char byte : bytes)
-    scriptedBytes[scriptedCalls++] = byte;
-}
-
-// When set, openat refuses O_TMPFILE as a file system without unnamed files does.
-bool noUnnamedFiles = false;
-
-// What fsync does to a regular file after noting it: pass, fail with EIO, or kill the program.
-enum class Sync { pass, fail, kill };
-Sync fileSync = Sync::pass;
-int fileSyncs = 0;       // syncs of regular files so far
-long syncedSize = -1;    // the size of the file at its last sync
-std::string gameAtSync;  // what juego.vmb held at that moment ("" when missing)
-
-}  // namespace
-
-extern "C" ssize_t getrandom(void* buffer, size_t length, unsigned int flags) {
-  if (scriptedCalls > 0) {
-    --scriptedCalls;
-    std::memset(buffer, scriptedBytes[scriptedNext++], length);
-    return static_cast<ssize_t>(length);
-  }
-  return syscall(SYS_getrandom, buffer, length, flags);
-}
-
-// The C library's declaration names the parameters __fd, __file and __oflag.
-// NOLINTNEXTLINE(readability-inconsistent-declaration-parameter-name)
-extern "C" int openat(int folder, const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
-    va_list arguments;
-    va_start(arguments, flags);
-    mode = va_arg(arguments, mode_t);
-    va_end(arguments);
-  }
-  if (noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
-    errno = EOPNOTSUPP;
-    return -1;
-  }
-  return static_cast<int>(syscall(SYS_openat, folder, path, flags, mode));
-}
-
-extern "C" int fsync(int fd) {
-  struct stat status {};
-  if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
-    ++fileSyncs;
-    syncedSize = static_cast<long>(status.st_size);
-    struct stat game {};
-    const bool readable = ::stat("juego.vmb", &game) == 0 && S_ISREG(game.st_mode);  // no FIFO
-    gameAtSync = readable ? vombel::testing_support::readFile("juego.vmb") : "";
-    if (fileSync == Sync::fail) {
-      errno = EIO;
-      return -1;
-    }
-    if (fileSync == Sync::kill) ::raise(SIGKILL);
-  }
-  return static_cast<int>(syscall(SYS_fsync, fd));
-}
 
 namespace vombel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::GameTest;
-using testing_support::readFile;
-using testing_support::writeFile;
+using namespace testing_support;
 
 // Runs work in a child process and waits for it at most seconds: "exit N" when it ended with
 // status N, "hung" when it had to be killed. A call that blocks forever cannot hang the test.
@@ -151,15 +73,11 @@ class SavedGameFile : public GameTest {
     warnings.clear();
     platform.warningBox = [](const char* text) { warnings.emplace_back(text); };
     scratch_.enter("vombel-file");
-    scriptRandomBytes({});
-    noUnnamedFiles = false;
-    fileSync = Sync::pass;
-    fileSyncs = 0;
+    resetFileFaults();
   }
   void TearDown() override {
     platform.warningBox = nullptr;
-    noUnnamedFiles = false;
-    fileSync = Sync::pass;
+    resetFileFaults();
     scratch_.leave();
   }
 
@@ -299,7 +217,7 @@ TEST_F(SavedGameFile, TheReplacedFileKeepsItsModeAndANewFileFollowsTheUmask) {
        {std::pair{022, 0644}, std::pair{077, 0600}, std::pair{0, 0644}}) {
     fs::remove("juego.vmb");
     const mode_t previous = ::umask(static_cast<mode_t>(mask));
-    const bool saved = saveGameFile(kGameFileName);
+    const bool saved(saveGameFile(kGameFileName));
     ::umask(previous);
     ASSERT_TRUE(saved);
     EXPECT_EQ(fs::status("juego.vmb").permissions(), fs::perms(mode)) << "umask " << mask;
@@ -337,8 +255,7 @@ TEST_F(SavedGameFile, AGameFileThatIsALinkStaysOneAndItsTargetGetsTheGame) {
   // A loop of links is a failure, not a hang.
   fs::remove("juego.vmb");
   fs::create_symlink("juego.vmb", "juego.vmb");
-  EXPECT_FALSE(saveGameFile(kGameFileName));
-  EXPECT_EQ(gameFileError(), ELOOP);
+  EXPECT_EQ(saveGameFile(kGameFileName).error, ELOOP);
 }
 
 // A link planted by another user is never followed, wherever it is in the chain: Save and Open
@@ -372,8 +289,7 @@ TEST_F(SavedGameFile, LinksOfOtherUsersAreRefusedOnSaveAndOpen) {
   // Dangling: the file it names is not created.
   fs::remove("juego.vmb");
   plant("created.txt", "juego.vmb");
-  EXPECT_FALSE(saveGameFile(kGameFileName));
-  EXPECT_EQ(gameFileError(), 0);
+  EXPECT_STREQ(saveGameFile(kGameFileName).refusal, "juego.vmb is a link owned by another user");
   EXPECT_FALSE(fs::exists(fs::symlink_status("created.txt")));
 
   // Further down a chain of the user's own links, and a linked folder.
@@ -381,13 +297,10 @@ TEST_F(SavedGameFile, LinksOfOtherUsersAreRefusedOnSaveAndOpen) {
   fs::create_directory("games");
   fs::create_symlink("games/current.vmb", "juego.vmb");
   plant("../victim.txt", "games/current.vmb");
-  EXPECT_FALSE(saveGameFile(kGameFileName));
-  EXPECT_STREQ(gameFileReason(), "current.vmb is a link owned by another user");
-  EXPECT_FALSE(loadGameFile(kGameFileName));
-  EXPECT_STREQ(gameFileReason(), "current.vmb is a link owned by another user");
+  EXPECT_STREQ(saveGameFile(kGameFileName).reason(), "current.vmb is a link owned by another user");
+  EXPECT_STREQ(loadGameFile(kGameFileName).reason(), "current.vmb is a link owned by another user");
   plant("games", "shared");
-  EXPECT_FALSE(saveGameFile("shared/new.vmb"));
-  EXPECT_STREQ(gameFileReason(), "shared is a link owned by another user");
+  EXPECT_STREQ(saveGameFile("shared/new.vmb").reason(), "shared is a link owned by another user");
   EXPECT_EQ(readFile("victim.txt"), letter);
   EXPECT_EQ(names(), (std::vector<std::string>{"games", "juego.vmb", "shared", "victim.txt"}));
   EXPECT_EQ(fs::directory_iterator("games")->path().filename(), "current.vmb");
@@ -400,7 +313,7 @@ TEST_F(SavedGameFile, LinksOfOtherUsersAreRefusedOnSaveAndOpen) {
               ::symlink("by-root.vmb", "juego.vmb");  // the user's own link to root's
               if (!saveGameFile(kGameFileName) || !loadGameFile(kGameFileName)) return 1;
               if (!fs::is_regular_file(fs::symlink_status("kept.vmb"))) return 2;
-              return !saveGameFile("by-stranger.vmb") && gameFileError() == 0 ? 0 : 3;
+              return saveGameFile("by-stranger.vmb").refusal[0] != '\0' ? 0 : 3;
             }),
             "exit 0");
   EXPECT_EQ(readFile("victim.txt"), letter);
@@ -414,10 +327,9 @@ TEST_F(SavedGameFile, AReadOnlyGameFileIsNotReplaced) {
   EXPECT_EQ(runAsUser([] {
               warnings.clear();
               guardar_Click();
-              if (gameFileError() != EACCES) return 1;
               if (onlyWarning().find(std::strerror(EACCES)) == std::string::npos) return 2;
               if (!saveGameFile("own.vmb") || ::chmod("own.vmb", 0444) != 0) return 3;
-              return !saveGameFile("own.vmb") && gameFileError() == EACCES ? 0 : 4;
+              return saveGameFile("own.vmb").error == EACCES ? 0 : 4;
             }),
             "exit 0");
   EXPECT_EQ(readFile("juego.vmb"), "the old game");
@@ -558,11 +470,10 @@ TEST_F(SavedGameFile, TheNewFileIsSyncedBeforeItReplacesTheOldOne) {
     EXPECT_EQ(readFile("juego.vmb"), game);
 
     writeFile("juego.vmb", "the old game");
-    fileSync = Sync::fail;
+    fileSyncError = EIO;
     warnings.clear();
     guardar_Click();
-    fileSync = Sync::pass;
-    EXPECT_EQ(gameFileError(), EIO);
+    fileSyncError = 0;
     EXPECT_NE(onlyWarning().find(std::strerror(EIO)), std::string::npos) << onlyWarning();
     EXPECT_EQ(readFile("juego.vmb"), "the old game");
     EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
@@ -577,13 +488,13 @@ TEST_F(SavedGameFile, ASaveKilledMidWayLeavesNothingBehind) {
     SCOPED_TRACE(replacing ? "replacing a game" : "a new game");
     emptyFolder();
     if (replacing) writeFile("juego.vmb", "the old game");
-    fileSync = Sync::kill;
+    fileSyncSignal = SIGKILL;
     EXPECT_EQ(runBounded([] {
                 saveGameFile(kGameFileName);
                 return 0;
               }),
               "killed");
-    fileSync = Sync::pass;
+    fileSyncSignal = 0;
     EXPECT_EQ(names(),
               replacing ? std::vector<std::string>{"juego.vmb"} : std::vector<std::string>{});
     if (replacing) {
@@ -611,7 +522,6 @@ TEST_F(SavedGameFile, AFailedSaveIsToldAndKeepsTheOldFile) {
   guardar_Click();
   ::setrlimit(RLIMIT_FSIZE, &previous);
   ::sigaction(SIGXFSZ, &oldAction, nullptr);
-  EXPECT_EQ(gameFileError(), EFBIG);
   ASSERT_EQ(warnings.size(), 1u);
   EXPECT_NE(warnings[0].find((scratch_.path() / "juego.vmb").string()), std::string::npos)
       << warnings[0];
@@ -619,8 +529,7 @@ TEST_F(SavedGameFile, AFailedSaveIsToldAndKeepsTheOldFile) {
   EXPECT_EQ(readFile("juego.vmb"), old);
   EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});  // the temporary file is removed
 
-  EXPECT_FALSE(saveGameFile("no-such-folder/juego.vmb"));
-  EXPECT_EQ(gameFileError(), ENOENT);
+  EXPECT_EQ(saveGameFile("no-such-folder/juego.vmb").error, ENOENT);
 
   fs::create_directory("inner");
   fs::create_directory("inner/juego.vmb");
@@ -649,7 +558,6 @@ TEST_F(SavedGameFile, AFolderTheUserMayNotWriteKeepsTheOldFile) {
     if (::geteuid() != 0) ::chmod(".", 0555);
     warnings.clear();
     guardar_Click();
-    if (gameFileError() != EACCES) return 1;
     return warnings.size() == 1 && warnings[0].find(std::strerror(EACCES)) != std::string::npos ? 0
                                                                                                 : 2;
   };
@@ -671,13 +579,11 @@ TEST_F(SavedGameFile, OpenRefusesWhatIsNotAGameAtOnce) {
 
   ASSERT_EQ(::mkfifo("juego.vmb", 0644), 0);
   // Reading a FIFO waits for a writer: the Open runs in a child that must return.
-  ASSERT_EQ(
-      runBounded([] {
-        open_Click();
-        return gameFileError() == 0 && std::strcmp(gameFileReason(), "not a regular file") == 0 ? 0
-                                                                                                : 1;
-      }),
-      "exit 0");
+  ASSERT_EQ(runBounded([] {
+              open_Click();
+              return onlyWarning().find(": not a regular file.") != std::string::npos ? 0 : 1;
+            }),
+            "exit 0");
   open_Click();  // safe now
   EXPECT_TRUE(unchanged());
   fs::remove("juego.vmb");
