@@ -6,13 +6,15 @@
 //   vombel-headless [--level easy|difficult] [--in FILE] [--out FILE] EVENT...
 //
 // Events, run in order: force, new, click:A (A = 0..63), scroll:N, setup:on, setup:off,
-// level:easy, level:difficult, tick, open, save. Each computer move prints one line:
+// level:easy, level:difficult, tick, open, save, pgn:FILE (Export Game: the game as PGN to
+// FILE), fen (Copy Position: prints the FEN of the position shown). Each computer move prints
+// one line:
 //   move=<n> resigned=<0|1> score=<bestScore1> calls=<c1>,...,<c8> ms=<duration>
 // --in starts from a game file as Open takes it in; --out writes the game as Save writes it.
 // Bad arguments or an unreadable --in file: a message on standard error and exit status 2.
 // A save that fails, or a juego.vmb that Open cannot use, is told on standard error as the
-// window tells it in a box; the later events still run, and a failed save makes the exit status
-// 1 (a failed --out: 2).
+// window tells it in a box; the later events still run, and a failed save or export makes the
+// exit status 1 (a failed --out: 2).
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,7 @@
 #include <vector>
 
 #include "game/events.h"
+#include "game/exchange.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
@@ -44,12 +47,15 @@ enum class Kind {
   difficultLevel,
   tick,
   open,
-  save
+  save,
+  exportPgn,
+  fen
 };
 
 struct Event {
   Kind kind;
   int argument;
+  std::string path;  // pgn:FILE's file
 };
 
 int fail(const std::string& message) {
@@ -80,12 +86,17 @@ bool parseEvent(const std::string& word, Event& event) {
                {"level:difficult", Kind::difficultLevel},
                {"tick", Kind::tick},
                {"open", Kind::open},
-               {"save", Kind::save}};
+               {"save", Kind::save},
+               {"fen", Kind::fen}};
   for (const auto& p : plain) {
     if (word == p.name) {
-      event = {p.kind, 0};
+      event = {p.kind, 0, {}};
       return true;
     }
+  }
+  if (word.rfind("pgn:", 0) == 0) {
+    event = {Kind::exportPgn, 0, word.substr(4)};
+    return !event.path.empty();
   }
   if (word.rfind("click:", 0) == 0) {
     event.kind = Kind::click;
@@ -100,7 +111,7 @@ bool parseEvent(const std::string& word, Event& event) {
 }
 
 int warnings = 0;         // warning boxes shown so far
-bool saveFailed = false;  // a save event failed
+bool saveFailed = false;  // a save or export event failed
 
 void run(const Event& e) {
   switch (e.kind) {
@@ -138,6 +149,21 @@ void run(const Event& e) {
       const int before = warnings;
       guardar_Click();
       if (warnings != before) saveFailed = true;
+      break;
+    }
+    case Kind::exportPgn: {
+      char reason[kExportReasonSize];
+      if (!exportGame(e.path.c_str(), reason)) {
+        std::fprintf(stderr, "vombel-headless: the game could not be exported to %s: %s.\n",
+                     e.path.c_str(), reason);
+        saveFailed = true;
+      }
+      break;
+    }
+    case Kind::fen: {
+      char fen[kFenSize];
+      copyPosition(fen);
+      std::printf("%s\n", fen);
       break;
     }
   }
