@@ -22,7 +22,8 @@ dev=(git
      python3-cairo                             # tools/make_pictures.py
      xvfb xauth xdotool x11-utils              # the desktop start test, and looking at the
      imagemagick                               # real window by hand
-     python3-pyatspi at-spi2-core dbus-daemon) # the screen reader test (AT-SPI client)
+     python3-pyatspi at-spi2-core dbus-daemon  # the screen reader test (AT-SPI client)
+     pgn-extract)                              # replays exported games (tests/notation/)
 
 case "${1:-}" in
   "") packages=("${game[@]}") ;;

@@ -6,7 +6,8 @@
 // click. A game ends when the computer resigns, the human has no legal move, or 300 half-moves
 // are recorded. Once during each game, and at its end, the game is saved, a new game is started,
 // the file is loaded back and everything is compared. The invariants are checked after every
-// half-move. Any fault prints the seed of its game and ends with exit status 1.
+// half-move; at the end of each game the notation must read every half-move as a move and write
+// the game as PGN. Any fault prints the seed of its game and ends with exit status 1.
 //
 //   vombel-soak [--easy N] [--difficult N] [--seed S] [--dir DIR]
 #include <algorithm>
@@ -19,6 +20,8 @@
 #include "game/events.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
+#include "notation/pgn.h"
+#include "notation/record.h"
 #include "platform/controls.h"
 #include "search/search.h"
 #include "state/board_ops.h"
@@ -142,6 +145,16 @@ std::string playGame(std::uint32_t seed, bool difficultLevel, const std::string&
       }
     }
   }
+  // The notation finds a move of the game's rules between every two entries, and writes PGN.
+  notateHistory(currentMove());
+  for (int i = 1; i <= currentMove(); ++i) {
+    if (gameRecord[i].move.kind == EntryKind::setUp) {
+      return "half-move " + std::to_string(i) + " reads as a set-up change";
+    }
+  }
+  static char pgn[kPgnCapacity];
+  if (writePgn({"Player", "Vombel Chess", 2026, 1, 1}, pgn, sizeof pgn) <= 0)
+    return "no PGN written";
   ++totals.roundTrips;
   if (auto difference = roundTrip(path, difficultLevel); !difference.empty()) {
     return "round trip at the end: " + difference;
