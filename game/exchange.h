@@ -17,8 +17,9 @@ inline constexpr const char* kPlayerName = "Player";
 inline constexpr int kExportReasonSize = 160;
 
 // Export Game: writes the game in the history, entries 0..moveNumber (what Save keeps), as PGN
-// to path, dated today. An existing file is replaced only once the new one is whole and on disk.
-// Returns false with the reason when nothing could be written or the file could not be.
+// to path, dated today, as Save writes (files/safe_file.h): an existing file is replaced only
+// once the new one is whole and on disk. Returns false with the reason when there is nothing to
+// write or the file could not be written.
 bool exportGame(const char* path, char (&reason)[kExportReasonSize]);
 
 // Copy Position: the FEN of the position shown, White to move.

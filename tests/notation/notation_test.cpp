@@ -173,7 +173,7 @@ TEST_F(Notation, ExportWritesTheGameShownAndTellsWhatFails) {
   EXPECT_EQ(recordLast, historia.max) << "the move list's record is whole again";
 
   EXPECT_FALSE(exportGame(".", reason));
-  EXPECT_STREQ(reason, "it is not a regular file");
+  EXPECT_STREQ(reason, "not a regular file");
   EXPECT_FALSE(exportGame("missing/game.pgn", reason));
   EXPECT_STREQ(reason, "No such file or directory");
 
