@@ -3,7 +3,9 @@
 
 // Sequences of window events from a new game: square clicks, legal moves, "->", the history
 // scroll bar, set-up on and off, level changes, New, Save, Open of a saved, edited, built or
-// garbled juego.vmb, and clock ticks. The invariants are checked after every event. Every search
+// garbled juego.vmb, and clock ticks. The invariants are checked after every event, and at the
+// end the notation must describe the history: a PGN that fits, and a FEN of every entry that
+// reads back as the entry. Every search
 // runs at level Easy to keep each input fast: the harness selects Easy before an event that can
 // start one, so level Difficult is only ever seen between events.
 #include <algorithm>
@@ -16,6 +18,8 @@
 #include "game/events.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
+#include "notation/pgn.h"
+#include "notation/record.h"
 #include "platform/controls.h"
 #include "state/board_ops.h"
 #include "state/history.h"
@@ -183,6 +187,31 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
+// The history in notation, whatever it holds: set-up changes, kings taken, files from anywhere.
+void checkNotation() {
+  static char pgn[kPgnCapacity];
+  notateHistory(historia.max);
+  if (writePgn({"Player", "Vombel Chess", 2026, 1, 1}, pgn, sizeof pgn) < 0) {
+    fuzz::fail("the PGN does not fit\n  after: " + log);
+  }
+  for (int i = 0; i <= historia.max; ++i) {
+    char fen[kFenSize];
+    char reason[kFenReasonSize];
+    Board back;
+    int x = 0;
+    int y = 0;
+    // A file may hold two kings of a side, which a pasted FEN may not.
+    if (findKing(gameHistory[i], false, x, y) > 1 || findKing(gameHistory[i], true, x, y) > 1)
+      continue;
+    writeEntryFen(i, fen);
+    if (!readFenPlacement(fen, back, reason) ||
+        std::memcmp(&back, &gameHistory[i], sizeof back) != 0) {
+      fuzz::fail("the FEN of entry " + std::to_string(i) + " does not read back: " + fen +
+                 "\n  after: " + log);
+    }
+  }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const fuzz::ScratchDirectory scratch("vombel-event-fuzz");
   checks::restoreSnapshot(*newGameState);
@@ -241,5 +270,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
     }
   }
+  checkNotation();
   return 0;
 }
