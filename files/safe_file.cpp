@@ -3,6 +3,7 @@
 
 #include "files/safe_file.h"
 
+#include <dirent.h>
 #include <signal.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <cstdarg>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 
 namespace vombel {
 
@@ -48,6 +50,30 @@ constexpr std::size_t kPendingBytes = 2 * kPathBytes;
 constexpr std::size_t kNameBytes = NAME_MAX + 1;
 // The most links a path may pass through, as the kernel allows.
 constexpr int kMaxLinks = 40;
+
+// The signals that end a program and that a handler may catch: held while a temporary name
+// exists, so that none strands it.
+class HeldSignals {
+ public:
+  HeldSignals() = default;
+  HeldSignals(const HeldSignals&) = delete;
+  HeldSignals& operator=(const HeldSignals&) = delete;
+  ~HeldSignals() {
+    if (held_) ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+  }
+  void hold() {
+    if (held_) return;
+    sigset_t ending;
+    sigemptyset(&ending);
+    for (const int number : {SIGHUP, SIGINT, SIGQUIT, SIGTERM})
+      sigaddset(&ending, number);
+    held_ = ::pthread_sigmask(SIG_BLOCK, &ending, &previous_) == 0;
+  }
+
+ private:
+  sigset_t previous_{};
+  bool held_ = false;
+};
 
 // --- Finding the file ---------------------------------------------------------------------
 
@@ -168,10 +194,31 @@ FileResult walk(int from, const char* path, Place& place) {
 // --- Temporary names ----------------------------------------------------------------------
 
 // A temporary file's name is the file's name, a dot and six random letters or digits, as mkstemp
-// names files: "juego.vmb" -> "juego.vmb.Xy3kQ0".
+// names files; a name too long for that is cut short first, so that the whole stays within
+// NAME_MAX: "juego.vmb" -> "juego.vmb.Xy3kQ0"; a 255-byte name -> its first 248 bytes + ".Xy3kQ0".
 constexpr std::size_t kRandomLetters = 6;
-constexpr std::size_t kTemporaryNameBytes = kNameBytes + 1 + kRandomLetters;
+constexpr std::size_t kSuffixLength = 1 + kRandomLetters;
 constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+// How much of name starts its temporary names: all of it, or as much as fits, never ending
+// inside a UTF-8 character (before a continuation byte 10xxxxxx).
+std::size_t temporaryBaseLength(const char* name) {
+  std::size_t length = std::strlen(name);
+  if (length + kSuffixLength <= NAME_MAX) return length;
+  length = NAME_MAX - kSuffixLength;
+  while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80)
+    --length;
+  return length;
+}
+
+bool isTemporaryNameOf(const char* candidate, const char* name, std::size_t baseLength) {
+  if (std::strlen(candidate) != baseLength + kSuffixLength) return false;
+  if (std::memcmp(candidate, name, baseLength) != 0 || candidate[baseLength] != '.') return false;
+  for (std::size_t i = baseLength + 1; i < baseLength + kSuffixLength; ++i) {
+    if (std::strchr(kLetters, candidate[i]) == nullptr) return false;
+  }
+  return true;
+}
 
 // Fills bytes with random bytes: from the kernel, or failing that from the clock, the process id
 // and a counter. They only make names hard to guess; safety comes from creating exclusively.
@@ -193,7 +240,8 @@ void randomBytes(unsigned char* bytes, std::size_t count) {
 // makes it try another. make creates exclusively, so it never opens or replaces what is there.
 // Returns make's result: 0 or the errno of its failure; temporary is empty unless it is 0.
 template <typename Make>
-int withNewName(const Place& place, char (&temporary)[kTemporaryNameBytes], Make make) {
+int withNewName(const Place& place, char (&temporary)[kNameBytes], Make make) {
+  const std::size_t baseLength = temporaryBaseLength(place.name);
   for (int attempt = 0; attempt < 100; ++attempt) {
     unsigned char bytes[kRandomLetters];
     randomBytes(bytes, sizeof bytes);
@@ -201,7 +249,8 @@ int withNewName(const Place& place, char (&temporary)[kTemporaryNameBytes], Make
     for (std::size_t i = 0; i < kRandomLetters; ++i)
       suffix[i] = kLetters[bytes[i] % (sizeof kLetters - 1)];
     suffix[kRandomLetters] = '\0';
-    std::snprintf(temporary, sizeof temporary, "%s.%s", place.name, suffix);
+    std::snprintf(temporary, sizeof temporary, "%.*s.%s", static_cast<int>(baseLength), place.name,
+                  suffix);
     const int error = make(temporary);
     if (error == 0) return 0;
     if (error != EEXIST) {
@@ -219,7 +268,7 @@ int withNewName(const Place& place, char (&temporary)[kTemporaryNameBytes], Make
 // O_CREAT | O_EXCL never opens an existing name (a file, a hard link, a FIFO, a directory, a
 // symbolic link, dangling or not) and O_NOFOLLOW refuses a link outright. The kernel applies the
 // umask to mode, as to any new file. Returns the descriptor, or -1 with errno set.
-int createNamedTemporary(const Place& place, char (&temporary)[kTemporaryNameBytes], mode_t mode) {
+int createNamedTemporary(const Place& place, char (&temporary)[kNameBytes], mode_t mode) {
   int fd = -1;
   const int error = withNewName(place, temporary, [&](const char* name) {
     fd = ::openat(place.folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
@@ -275,8 +324,10 @@ int syncFolder(const Place& place) {
 // Puts the written file fd in the place of the file. An unnamed file that replaces nothing is
 // linked there directly; otherwise it gets a temporary name at this last moment and is renamed
 // over the place, and the temporary name is removed if that fails. temporary holds the name of a
-// file created named, or is empty.
-int putInPlace(int fd, const Place& place, bool replacing, char (&temporary)[kTemporaryNameBytes]) {
+// file created named, or is empty. The ending signals are held from the naming on.
+int putInPlace(int fd, const Place& place, bool replacing, char (&temporary)[kNameBytes],
+               HeldSignals& held) {
+  held.hold();
   if (temporary[0] == '\0') {
     // EEXIST: another save made the file meanwhile, and it is replaced as any other.
     const int error = replacing ? EEXIST : nameUnnamed(fd, place.folder, place.name);
@@ -291,44 +342,76 @@ int putInPlace(int fd, const Place& place, bool replacing, char (&temporary)[kTe
   return error;
 }
 
+// A file older than this, of a temporary name's pattern, is a save's that was killed.
+constexpr time_t kStaleSeconds = 60;
+
 }  // namespace
+
+void removeStaleTemporaries(int folder, const char* name) {
+  const std::size_t baseLength = temporaryBaseLength(name);
+  const int listing = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listing < 0) return;
+  const time_t staleBefore = std::time(nullptr) - kStaleSeconds;
+  alignas(dirent64) char entries[4096];
+  ssize_t size;
+  while ((size = ::getdents64(listing, entries, sizeof entries)) > 0) {
+    for (ssize_t at = 0; at < size;) {
+      const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+      at += entry->d_reclen;
+      if (!isTemporaryNameOf(entry->d_name, name, baseLength)) continue;
+      struct stat status;
+      if (::fstatat(folder, entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISREG(status.st_mode) && status.st_uid == ::geteuid() && status.st_nlink == 1 &&
+          status.st_mtime < staleBefore)
+        ::unlinkat(folder, entry->d_name, 0);
+    }
+  }
+  ::close(listing);
+}
 
 // The new text goes to a fresh file in the folder of the file it replaces, is synced, and is
 // renamed over it: rename is atomic, so a reader, a second program saving at the same time or a
 // power cut sees either the whole old file or the whole new one. Where the file system allows,
 // the new file has no name until it is complete (O_TMPFILE), so a save that fails or is killed
-// leaves nothing behind.
+// leaves nothing behind; where it does not, the ending signals are held while it has a name.
 FileResult replaceFile(const char* path, FileWriter write, int from) {
   Place place;
   if (FileResult found = walk(from, path, place); !found) return found;
+  removeStaleTemporaries(place.folder, place.name);
 
-  // The replaced file's permission bits are kept (set-id bits never); a new file gets 0644 less
-  // the umask. A file the user may not write is not replaced (root may write any).
+  // The user's own file keeps its permission bits (execute bits included, set-id bits never); a
+  // new file, and another user's that the user may replace, get 0644 less the umask. A file
+  // the user may not write is not replaced (root may write any).
   struct stat existing;
   bool replacing = false;
+  bool keepMode = false;
   mode_t mode = 0644;
   if (::fstatat(place.folder, place.name, &existing, AT_SYMLINK_NOFOLLOW) == 0) {
     if (!S_ISREG(existing.st_mode)) return refusedAs(kNotRegular);
     if (::faccessat(place.folder, place.name, W_OK, AT_EACCESS) != 0) return failedWith(errno);
     replacing = true;
-    mode = existing.st_mode & 0777;
+    keepMode = existing.st_uid == ::geteuid();
+    if (keepMode) mode = existing.st_mode & 0777;
   } else if (errno != ENOENT) {
     return failedWith(errno);
   }
 
   // A kept mode goes on once the file is the user's alone, so the text is never open to more.
-  const mode_t createMode = replacing ? 0600 : mode;
-  char temporary[kTemporaryNameBytes] = "";
+  const mode_t createMode = keepMode ? 0600 : mode;
+  HeldSignals held;
+  char temporary[kNameBytes] = "";
   // An unnamed file only where it can be given a name later: through /proc, or as root.
   const bool canName = ::access("/proc/self/fd", X_OK) == 0 || ::geteuid() == 0;
   int fd = canName ? ::openat(place.folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode) : -1;
   // No unnamed files on this file system (EOPNOTSUPP), or in this kernel (EISDIR, EINVAL).
-  if (!canName || (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)))
+  if (!canName || (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))) {
+    held.hold();
     fd = createNamedTemporary(place, temporary, createMode);
+  }
   if (fd < 0) return failedWith(errno);
-  int error = writeAndSync(fd, replacing, mode, write);
+  int error = writeAndSync(fd, keepMode, mode, write);
   if (error == 0) {
-    error = putInPlace(fd, place, replacing, temporary);
+    error = putInPlace(fd, place, replacing, temporary, held);
   } else if (temporary[0] != '\0') {
     ::unlinkat(place.folder, temporary, 0);
   }
@@ -343,6 +426,7 @@ FileResult openRegularFile(const char* path, long largest, const char* tooLarge,
   fd = -1;
   Place place;
   if (FileResult found = walk(from, path, place); !found) return found;
+  removeStaleTemporaries(place.folder, place.name);
   const auto refusal = [&](const struct stat& status) {
     if (!S_ISREG(status.st_mode)) return refusedAs(kNotRegular);
     if (status.st_size > largest) return refusedAs(tooLarge);

@@ -40,17 +40,24 @@ using FileWriter = void (*)(std::FILE* file);
 // complete and on disk: a failed save keeps the old file and leaves no other name behind.
 // Where the path is a symbolic link it stays one and the file it leads to is replaced. Refused:
 // anything but a regular file, a link of another user (but root) on the way; failed (EACCES): a
-// file the user may not write. The replaced file keeps its permission bits; a new one gets 0644
-// less the umask.
+// file the user may not write. The user's own file keeps its permission bits; another's
+// replaced file, and a new one, get 0644 less the umask. Stale temporary files of earlier
+// saves killed mid-way are removed first (see removeStaleTemporaries).
 FileResult replaceFile(const char* path, FileWriter write, int from = kCurrentFolder);
 
 // Opens the regular file at path (relative to from) for reading, following links as
 // replaceFile does, and gives its descriptor in fd (which the caller closes), or -1. Refuses
 // anything but a regular file without opening it, so a FIFO or a device neither blocks nor acts,
 // and a file larger than largest bytes with the refusal tooLarge; what was opened is looked at
-// again, in case it was swapped in between.
+// again, in case it was swapped in between. Stale temporary files in its folder are removed.
 FileResult openRegularFile(const char* path, long largest, const char* tooLarge, int& fd,
                            int from = kCurrentFolder);
+
+// Removes what saves killed mid-way left in folder (a descriptor) beside name: files named as
+// replaceFile names its temporary files for name (name, shortened if need be, a dot and six
+// letters or digits), regular, the user's own, with no other link, and unchanged for a minute.
+// Anything else, and any failure, is left alone.
+void removeStaleTemporaries(int folder, const char* name);
 
 // Makes an exceeded file-size limit (ulimit -f) a save that fails with EFBIG and is told, instead
 // of a signal that ends the program. Called first thing at start-up.

@@ -6,7 +6,9 @@
 // modes a replaced file gets. Each test runs in a scratch folder of its own.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -62,6 +64,27 @@ class Files : public ::testing::Test {
     EXPECT_EQ(static_cast<bool>(result), fd >= 0);
     return result;
   }
+
+  // Writes a file of text whose last change was secondsAgo ago.
+  static void writeAged(const std::string& name, int secondsAgo) {
+    writeFile(name, "left by a killed save");
+    const timespec times[2] = {{::time(nullptr) - secondsAgo, 0},
+                               {::time(nullptr) - secondsAgo, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, name.c_str(), times, AT_SYMLINK_NOFOLLOW), 0);
+  }
+
+  // Runs work in a child process and returns its wait status.
+  template <typename Work>
+  static int statusOfChild(Work work) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) _exit(work());
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+  }
+
+  static constexpr uid_t kStranger = 4321;
 
   testing_support::ScratchDirectory scratch_;
 };
@@ -157,6 +180,104 @@ TEST_F(Files, AFileSwappedForAFifoOrAFolderJustBeforeTheOpenIsRefused) {
     EXPECT_STREQ(openToRead("file").refusal, kNotRegular);
     EXPECT_FALSE(testing_support::beforeReading);  // it ran
     fs::remove("file");
+  }
+}
+
+// SIGTERM, SIGHUP or SIGINT while the new file has a temporary name waits for the rename: the
+// save ends whole, then the signal ends the program, and no name is stranded. An unnamed file is
+// named just before the rename; a file system without unnamed files names it from the start.
+TEST_F(Files, AnEndingSignalDuringASaveWaitsUntilTheFileIsInPlace) {
+  for (const bool unnamed : {true, false}) {
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+      SCOPED_TRACE(std::string(unnamed ? "unnamed" : "named") + " new file, signal " +
+                   std::to_string(signal));
+      writeFile("file", "old");
+      testing_support::noUnnamedFiles = !unnamed;
+      (unnamed ? testing_support::renameSignal : testing_support::fileSyncSignal) = signal;
+      const int status = statusOfChild([] {
+        replaceFile("file", writeNewText);
+        return 0;
+      });
+      testing_support::resetFileFaults();
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+      EXPECT_EQ(readFile("file"), newText);
+      EXPECT_EQ(names(), std::vector<std::string>{"file"});
+    }
+  }
+}
+
+// What a kill -9 or a power cut left, the next save or read in the folder removes: only the
+// user's own regular files of the temporary names' pattern for that file, with no other link,
+// unchanged for more than a minute.
+TEST_F(Files, StaleTemporariesAreRemovedByTheNextSaveOrRead) {
+  for (const bool save : {true, false}) {
+    SCOPED_TRACE(save ? "save" : "read");
+    for (const auto& entry : fs::directory_iterator("."))
+      fs::remove_all(entry.path());
+    writeFile("file", "old");
+    writeFile("kept.txt", "the player's letter");
+    writeAged("file.Ab3dE9", 120);  // removed
+    std::vector<std::string> kept{"file", "kept.txt"};
+    for (const char* name :
+         {"file.Ab3dE", "file.Ab3dE9x", "file.Ab-dE9", "other.Ab3dE9", "file.Ab3dE9.tmp"}) {
+      writeAged(name, 120);  // not the pattern
+      kept.emplace_back(name);
+    }
+    writeAged("file.Fresh0", 30);  // a save going on
+    fs::create_hard_link("kept.txt", "file.Linked");
+    fs::create_symlink("kept.txt", "file.Symlnk");
+    fs::create_directory("file.Folder");
+    kept.insert(kept.end(), {"file.Fresh0", "file.Linked", "file.Symlnk", "file.Folder"});
+    if (::geteuid() == 0) {
+      writeAged("file.Others", 120);
+      ASSERT_EQ(::chown("file.Others", kStranger, kStranger), 0);
+      kept.emplace_back("file.Others");
+    }
+    std::sort(kept.begin(), kept.end());
+    EXPECT_TRUE(save ? replaceFile("file", writeNewText) : openToRead("file"));
+    EXPECT_EQ(names(), kept);
+  }
+}
+
+// A temporary name never passes NAME_MAX: a file with the longest name saves again and again,
+// with a temporary name cut short between two characters, which the next save recognises.
+TEST_F(Files, AFileWithTheLongestNameSavesAgainAndAgain) {
+  // 247 + 3 * 2 + 2 = 255 bytes; a temporary name keeps the first 247, before the first "é".
+  const std::string longest = std::string(247, 'n') + "\u00e9\u00e9\u00e9nn";
+  ASSERT_EQ(longest.size(), 255u);
+  fs::create_symlink(longest, "file");
+  for (const bool unnamed : {true, false}) {
+    SCOPED_TRACE(unnamed ? "unnamed new file" : "named new file");
+    testing_support::noUnnamedFiles = !unnamed;
+    for (int save = 0; save < 3; ++save) {
+      newText = "save " + std::to_string(save);
+      ASSERT_TRUE(replaceFile("file", writeNewText));
+      EXPECT_EQ(readFile(longest), newText);
+    }
+  }
+  writeAged(std::string(247, 'n') + ".Ab3dE9", 120);
+  ASSERT_TRUE(replaceFile("file", writeNewText));
+  EXPECT_EQ(names(), (std::vector<std::string>{"file", longest}));
+}
+
+// Another user's file that the user may replace (root may replace any) is replaced by a file of
+// the ordinary mode, never its planted one; the user's own keeps its mode.
+TEST_F(Files, AnotherUsersFileIsReplacedWithTheOrdinaryMode) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can make a file of another user";
+  for (const auto& [mask, ordinary] : {std::pair{022, 0644}, std::pair{077, 0600}}) {
+    for (const int planted : {0666, 06777, 0600}) {
+      writeFile("file", "planted");
+      ASSERT_EQ(::chown("file", kStranger, kStranger), 0);
+      ASSERT_EQ(::chmod("file", static_cast<mode_t>(planted)), 0);
+      const mode_t previous = ::umask(static_cast<mode_t>(mask));
+      const bool replaced(replaceFile("file", writeNewText));
+      ::umask(previous);
+      ASSERT_TRUE(replaced);
+      struct stat status {};
+      ASSERT_EQ(::stat("file", &status), 0);
+      EXPECT_EQ(status.st_mode & 07777, static_cast<mode_t>(ordinary)) << std::oct << planted;
+      EXPECT_EQ(status.st_uid, 0u);
+    }
   }
 }
 
