@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <initializer_list>
+#include <utility>
 
 namespace vombel {
 
@@ -102,20 +103,40 @@ struct Place {
   }
 };
 
-// A link another user could have planted: only the user's own links and root's are followed.
+// Something another user could have planted or may change: only the user's own and root's are
+// trusted.
 bool foreign(const struct stat& status) {
   return status.st_uid != ::geteuid() && status.st_uid != 0;
+}
+
+enum class Goal { file, ownFolder };
+
+// The last step of walking to an own folder: the folder the place holds must be the user's,
+// closed to writing by group and others, and open to entering.
+FileResult checkOwnFolder(const Place& place, const char* name) {
+  struct stat status;
+  if (::fstat(place.folder, &status) != 0) return failedWith(errno);
+  if (status.st_uid != ::geteuid()) return refusedFor("%s belongs to another user", name);
+  if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+    return refusedFor("%s may be written by other users", name);
+  // Looking up "." in it needs the right to enter it.
+  const int entered = ::openat(place.folder, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (entered < 0) return failedWith(errno);
+  ::close(entered);
+  return {};
 }
 
 // Walks path one name at a time from the folder from (or the root), following links as the
 // kernel would, so that a file kept as a link stays one and the file it points to is what a
 // save replaces. Each link is opened without being followed and checked before its text is read:
-// a link of another user (but root) is refused, as are more than kMaxLinks links. The walk stops
-// at the last name, which may not exist, in place.name.
+// a link of another user (but root) is refused, as are more than kMaxLinks links. Goal::file
+// stops at the last name, which may not exist, in place.name; Goal::ownFolder enters every name,
+// makes missing folders with mode 0700 and checks each folder's owner, then the folder's own
+// safety (checkOwnFolder), and leaves place.name empty.
 //
 //   "saves/juego.vmb" -> "../games/g.vmb": enter saves, meet the link juego.vmb, go on with
 //   "../games/g.vmb" from saves: enter .., enter games, and g.vmb is the place's name.
-FileResult walk(int from, const char* path, Place& place) {
+FileResult walk(int from, const char* path, Goal goal, Place& place) {
   char pending[kPendingBytes];
   if (std::snprintf(pending, sizeof pending, "%s", path) >= static_cast<int>(sizeof pending))
     return failedWith(ENAMETOOLONG);
@@ -129,7 +150,9 @@ FileResult walk(int from, const char* path, Place& place) {
   for (;;) {
     while (pending[at] == '/')
       ++at;
-    if (pending[at] == '\0') return refusedAs(kNotRegular);  // "/" or a path ending in a link to it
+    if (pending[at] == '\0') {  // "/" or a path ending in a link to it
+      return goal == Goal::file ? refusedAs(kNotRegular) : checkOwnFolder(place, "/");
+    }
     const std::size_t length = std::strcspn(pending + at, "/");
     if (length >= kNameBytes) return failedWith(ENAMETOOLONG);
     char name[kNameBytes];
@@ -140,8 +163,14 @@ FileResult walk(int from, const char* path, Place& place) {
       ++at;
     const bool last = pending[at] == '\0';
 
-    const int fd = ::openat(place.folder, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT && last) return place.nameIs(name);
+    int fd = ::openat(place.folder, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+      if (goal == Goal::file && last) return place.nameIs(name);
+      if (goal == Goal::ownFolder) {
+        if (::mkdirat(place.folder, name, 0700) != 0 && errno != EEXIST) return failedWith(errno);
+        fd = ::openat(place.folder, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+      }
+    }
     if (fd < 0) return failedWith(errno);
     struct stat entry;
     if (::fstat(fd, &entry) != 0) {
@@ -149,13 +178,18 @@ FileResult walk(int from, const char* path, Place& place) {
       ::close(fd);
       return failedWith(error);
     }
-    if (S_ISDIR(entry.st_mode) && !last) {
+    if (S_ISDIR(entry.st_mode) && (goal == Goal::ownFolder || !last)) {
+      if (goal == Goal::ownFolder && foreign(entry)) {
+        ::close(fd);
+        return refusedFor("%s belongs to another user", name);
+      }
       place.enter(fd);
+      if (last) return checkOwnFolder(place, name);
       continue;
     }
     if (!S_ISLNK(entry.st_mode)) {
       ::close(fd);
-      if (!last) return failedWith(ENOTDIR);
+      if (!last || goal == Goal::ownFolder) return failedWith(ENOTDIR);
       return place.nameIs(name);
     }
 
@@ -376,7 +410,7 @@ void removeStaleTemporaries(int folder, const char* name) {
 // leaves nothing behind; where it does not, the ending signals are held while it has a name.
 FileResult replaceFile(const char* path, FileWriter write, int from) {
   Place place;
-  if (FileResult found = walk(from, path, place); !found) return found;
+  if (FileResult found = walk(from, path, Goal::file, place); !found) return found;
   removeStaleTemporaries(place.folder, place.name);
 
   // The user's own file keeps its permission bits (execute bits included, set-id bits never); a
@@ -425,7 +459,7 @@ FileResult openRegularFile(const char* path, long largest, const char* tooLarge,
                            int from) {
   fd = -1;
   Place place;
-  if (FileResult found = walk(from, path, place); !found) return found;
+  if (FileResult found = walk(from, path, Goal::file, place); !found) return found;
   removeStaleTemporaries(place.folder, place.name);
   const auto refusal = [&](const struct stat& status) {
     if (!S_ISREG(status.st_mode)) return refusedAs(kNotRegular);
@@ -446,6 +480,14 @@ FileResult openRegularFile(const char* path, long largest, const char* tooLarge,
   } else {
     ::close(opened);
   }
+  return result;
+}
+
+FileResult openOwnFolder(const char* path, int& fd) {
+  fd = -1;
+  Place place;
+  FileResult result = walk(kCurrentFolder, path, Goal::ownFolder, place);
+  if (result) std::swap(fd, place.folder);  // fd is -1: the place closes nothing
   return result;
 }
 

@@ -53,6 +53,12 @@ FileResult replaceFile(const char* path, FileWriter write, int from = kCurrentFo
 FileResult openRegularFile(const char* path, long largest, const char* tooLarge, int& fd,
                            int from = kCurrentFolder);
 
+// Opens the folder at path, an absolute path, as an O_PATH descriptor in fd (or -1), making it
+// and any missing folder on the way with mode 0700. Used only when every folder and link on the
+// way belongs to the user or root and the folder itself belongs to the user, may be entered and
+// may not be written by group or others: otherwise refused, with the name at fault.
+FileResult openOwnFolder(const char* path, int& fd);
+
 // Removes what saves killed mid-way left in folder (a descriptor) beside name: files named as
 // replaceFile names its temporary files for name (name, shortened if need be, a dot and six
 // letters or digits), regular, the user's own, with no other link, and unchanged for a minute.

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "files/printable.h"
 #include "game/events.h"
 #include "game/exchange.h"
 #include "game/saved_game.h"
@@ -59,7 +60,7 @@ struct Event {
 };
 
 int fail(const std::string& message) {
-  std::fprintf(stderr, "vombel-headless: %s\n", message.c_str());
+  std::fprintf(stderr, "vombel-headless: %s\n", printable(message).c_str());
   return 2;
 }
 
@@ -208,7 +209,7 @@ int main(int argc, char** argv) {
   platform.messageBox = [](const char* text) { std::fprintf(stderr, "%s\n", text); };
   platform.warningBox = [](const char* text) {
     ++warnings;
-    std::fprintf(stderr, "vombel-headless: %s\n", text);
+    std::fprintf(stderr, "vombel-headless: %s\n", printable(text).c_str());
   };
   tablero_Load();
   if (in != nullptr) {

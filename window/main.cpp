@@ -9,9 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "files/folders.h"
+#include "files/printable.h"
 #include "game/saved_game.h"
 #include "platform/controls.h"
-#include "window/data_folder.h"
 #include "window/window.h"
 
 #ifndef VOMBEL_VERSION
@@ -59,7 +60,7 @@ enum class Outcome { Run, Done, Misuse };
 bool useDataFolder = false;  // --use-data-folder
 
 Outcome misuse(const char* what, const char* arg) {
-  std::fprintf(stderr, "vombel-chess: %s '%s'\n\n%s", what, arg, kUsage);
+  std::fprintf(stderr, "vombel-chess: %s '%s'\n\n%s", what, vombel::printable(arg).c_str(), kUsage);
   return Outcome::Misuse;
 }
 
@@ -115,7 +116,8 @@ int main(int argc, char* argv[]) {
   // A data folder that cannot be made or entered leaves the game in the current folder, told
   // on standard error and, once the window shows, in a warning box.
   const std::string folderProblem = useDataFolder ? vombel::enterDataFolder() : std::string();
-  if (!folderProblem.empty()) std::fprintf(stderr, "vombel-chess: %s\n", folderProblem.c_str());
+  if (!folderProblem.empty())
+    std::fprintf(stderr, "vombel-chess: %s\n", vombel::printable(folderProblem).c_str());
   QApplication app(argc, argv);
   vombel::prepareApplication(app);
   vombel::Tablero tablero;

@@ -6,6 +6,7 @@
 // modes a replaced file gets. Each test runs in a scratch folder of its own.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,10 +14,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "files/folders.h"
+#include "files/printable.h"
 #include "files/safe_file.h"
 #include "tests/support/file_faults.h"
 #include "tests/support/game_file.h"
@@ -45,6 +50,13 @@ class Files : public ::testing::Test {
   void TearDown() override {
     testing_support::resetFileFaults();
     scratch_.leave();
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+      if (it->second) {
+        ::setenv(it->first, it->second->c_str(), 1);
+      } else {
+        ::unsetenv(it->first);
+      }
+    }
   }
 
   // The names in the scratch folder, sorted.
@@ -84,7 +96,38 @@ class Files : public ::testing::Test {
     return status;
   }
 
+  // Runs work as a user other than root, in a child process: as root the child becomes the user
+  // nobody, after the scratch folder is opened to it; any other user runs work as itself.
+  template <typename Work>
+  int asAnotherUser(Work work) const {
+    const bool root = ::geteuid() == 0;
+    if (root) fs::permissions(scratch_.path(), fs::perms(0755));
+    const int status = statusOfChild([&] {
+      if (root && (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) return 100;
+      return work();
+    });
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
+  }
+
+  // Sets an environment variable for the test, or unsets it (nullptr); TearDown restores it.
+  void setVariable(const char* name, const char* value) {
+    const char* old = std::getenv(name);
+    saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+    if (value != nullptr) {
+      ::setenv(name, value, 1);
+    } else {
+      ::unsetenv(name);
+    }
+  }
+
+  // The folder fd names, from its descriptor.
+  static std::string folderOf(int fd) {
+    return fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
+  }
+
   static constexpr uid_t kStranger = 4321;
+  static constexpr uid_t kNobody = 65534;
+  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 
   testing_support::ScratchDirectory scratch_;
 };
@@ -217,14 +260,15 @@ TEST_F(Files, StaleTemporariesAreRemovedByTheNextSaveOrRead) {
     writeFile("file", "old");
     writeFile("kept.txt", "the player's letter");
     writeAged("file.Ab3dE9", 120);  // removed
-    std::vector<std::string> kept{"file", "kept.txt"};
+    std::vector<std::string> kept{"aged.txt", "file", "kept.txt"};
     for (const char* name :
          {"file.Ab3dE", "file.Ab3dE9x", "file.Ab-dE9", "other.Ab3dE9", "file.Ab3dE9.tmp"}) {
       writeAged(name, 120);  // not the pattern
       kept.emplace_back(name);
     }
     writeAged("file.Fresh0", 30);  // a save going on
-    fs::create_hard_link("kept.txt", "file.Linked");
+    writeAged("aged.txt", 120);
+    fs::create_hard_link("aged.txt", "file.Linked");
     fs::create_symlink("kept.txt", "file.Symlnk");
     fs::create_directory("file.Folder");
     kept.insert(kept.end(), {"file.Fresh0", "file.Linked", "file.Symlnk", "file.Folder"});
@@ -279,6 +323,130 @@ TEST_F(Files, AnotherUsersFileIsReplacedWithTheOrdinaryMode) {
       EXPECT_EQ(status.st_uid, 0u);
     }
   }
+}
+
+// The data and state folders come from the XDG variables when they are absolute paths, from HOME
+// when it is one, and from the password database otherwise: never from the current folder.
+TEST_F(Files, TheUserFoldersNeverLieUnderTheCurrentFolder) {
+  setVariable("XDG_DATA_HOME", "/x/data/");
+  setVariable("XDG_STATE_HOME", "/x/state");
+  setVariable("HOME", "/home/player");
+  EXPECT_EQ(userFolderPath(UserFolder::data), "/x/data/vombel-chess");
+  EXPECT_EQ(userFolderPath(UserFolder::state), "/x/state/vombel-chess");
+  setVariable("XDG_DATA_HOME", "relative");
+  setVariable("XDG_STATE_HOME", "");
+  EXPECT_EQ(userFolderPath(UserFolder::data), "/home/player/.local/share/vombel-chess");
+  EXPECT_EQ(userFolderPath(UserFolder::state), "/home/player/.local/state/vombel-chess");
+  const passwd* user = ::getpwuid(::getuid());
+  const std::string fromDatabase =
+      user != nullptr && user->pw_dir[0] == '/'
+          ? (fs::path(user->pw_dir) / ".local/share/vombel-chess").string()
+          : "";
+  for (const char* home : {"relative", "", static_cast<const char*>(nullptr)}) {
+    setVariable("HOME", home);
+    EXPECT_EQ(userFolderPath(UserFolder::data), fromDatabase)
+        << (home != nullptr ? home : "(unset)");
+  }
+}
+
+// A folder is used only when every folder and link on the way is the user's or root's and the
+// folder itself is the user's, closed to group and others, and can be entered. Missing folders are
+// made with mode 0700.
+TEST_F(Files, AFolderIsUsedOnlyWhenNoOtherUserCanChangeIt) {
+  const auto open = [](const fs::path& path) {
+    int fd = -1;
+    FileResult result = openOwnFolder(path.c_str(), fd);
+    EXPECT_EQ(static_cast<bool>(result), fd >= 0);
+    if (fd >= 0) ::close(fd);
+    return result;
+  };
+  const fs::path base = scratch_.path();
+  ASSERT_TRUE(open(base / "a/b/game"));
+  for (const char* made : {"a", "a/b", "a/b/game"})
+    EXPECT_EQ(fs::status(made).permissions(), fs::perms(0700)) << made;
+  fs::create_symlink("a/b", "linked");
+  EXPECT_TRUE(open(base / "linked/game"));
+  for (const int mode : {0770, 0702, 0777}) {
+    fs::permissions("a/b/game", fs::perms(mode));
+    EXPECT_STREQ(open(base / "linked/game").refusal, "game may be written by other users");
+  }
+  fs::permissions("a/b/game", fs::perms(0755));
+  EXPECT_TRUE(open(base / "a/b/game"));
+
+  // It exists but cannot be entered.
+  fs::create_directory("locked");
+  fs::permissions("locked", fs::perms(0600));
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::chown("locked", kNobody, kNobody), 0);
+  }
+  EXPECT_EQ(asAnotherUser([&] {
+              int fd = -1;
+              return openOwnFolder((base / "locked").c_str(), fd).error == EACCES ? 0 : 1;
+            }),
+            0);
+
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can make links and folders of another user";
+  // In a folder all may write, another user's link, or folder, or a folder under theirs.
+  fs::create_directory("shared");
+  fs::permissions("shared", fs::perms(0777));
+  fs::create_directory("trap");
+  fs::create_symlink(base / "trap", "shared/vombel-chess");
+  ASSERT_EQ(::lchown("shared/vombel-chess", kStranger, kStranger), 0);
+  EXPECT_STREQ(open(base / "shared/vombel-chess").refusal,
+               "vombel-chess is a link owned by another user");
+  fs::remove("shared/vombel-chess");
+  fs::create_directory("shared/vombel-chess");
+  ASSERT_EQ(::chown("shared/vombel-chess", kStranger, kStranger), 0);
+  fs::permissions("shared/vombel-chess", fs::perms(0700));
+  EXPECT_STREQ(open(base / "shared/vombel-chess").refusal, "vombel-chess belongs to another user");
+  ASSERT_EQ(::chown("shared", kStranger, kStranger), 0);
+  EXPECT_STREQ(open(base / "shared/vombel-chess/mine").refusal, "shared belongs to another user");
+  EXPECT_FALSE(fs::exists("shared/vombel-chess/mine"));
+}
+
+// A folder refused or not made is told, with the folder used instead, and the current folder
+// stays; the one that is safe becomes the current folder. The state folder falls back the same.
+TEST_F(Files, TheDataFolderIsEnteredOrTheRefusalTold) {
+  const fs::path base = scratch_.path();
+  fs::create_directory("shared");
+  fs::permissions("shared", fs::perms(0777));
+  fs::create_directory("shared/vombel-chess");
+  fs::permissions("shared/vombel-chess", fs::perms(0777));
+  setVariable("XDG_DATA_HOME", (base / "shared").c_str());
+  setVariable("XDG_STATE_HOME", (base / "shared").c_str());
+  EXPECT_EQ(enterDataFolder(), "The data folder " + (base / "shared/vombel-chess").string() +
+                                   " cannot be used: vombel-chess may be written by other users. "
+                                   "Save and Open use the folder " +
+                                   base.string() + " instead.");
+  EXPECT_EQ(fs::current_path(), base);
+  int fd = -1;
+  EXPECT_NE(
+      openUserFolder(UserFolder::state, fd)
+          .find("vombel-chess may be written by other users. The last game is kept in the folder " +
+                base.string() + " instead."),
+      std::string::npos);
+  EXPECT_EQ(folderOf(fd), base.string());
+  ::close(fd);
+
+  setVariable("XDG_DATA_HOME", (base / "own").c_str());
+  EXPECT_EQ(enterDataFolder(), "");
+  EXPECT_EQ(fs::current_path(), base / "own/vombel-chess");
+}
+
+// Text printed on a terminal has every control character escaped, and valid UTF-8 as it is.
+TEST_F(Files, PrintableTextEscapesWhatATerminalWouldActOn) {
+  EXPECT_EQ(printable("/home/j\u00fcrgen/\u65e5\u672c/\U0001F600 x"),
+            "/home/j\u00fcrgen/\u65e5\u672c/\U0001F600 x");
+  EXPECT_EQ(printable("a\nb\tc\rd\\e"), "a\\nb\\tc\\rd\\\\e");
+  EXPECT_EQ(printable("\x1b[31mred\x7f"), "\\x1b[31mred\\x7f");
+  EXPECT_EQ(printable(std::string("\0z", 2)), "\\x00z");
+  // C1 controls, stray and cut bytes, overlong forms and surrogates.
+  EXPECT_EQ(printable("\xc2\x9b"
+                      "2J"),
+            "\\xc2\\x9b2J");
+  EXPECT_EQ(printable("\xff\xc3"), "\\xff\\xc3");
+  EXPECT_EQ(printable("\xe0\x80\xaf"), "\\xe0\\x80\\xaf");
+  EXPECT_EQ(printable("\xed\xa0\x80"), "\\xed\\xa0\\x80");
 }
 
 }  // namespace

@@ -676,5 +676,15 @@ TEST_F(SavedGameFile, DriverReportsAFailedSaveAndGoesOn) {
   EXPECT_NE(readFile("err.txt").find("could not be saved"), std::string::npos);
 }
 
+// Names on standard error reach the terminal with their control characters escaped.
+TEST_F(SavedGameFile, DriverEscapesControlCharactersInNames) {
+  const int status =
+      std::system("'" DRIVER_PATH "' --in \"$(printf 'no\\033[2Jsuch\\nfile')\" 2>err.txt");
+  EXPECT_EQ(WEXITSTATUS(status), 2);
+  const std::string told = readFile("err.txt");
+  EXPECT_NE(told.find("'no\\x1b[2Jsuch\\nfile': No such file"), std::string::npos) << told;
+  EXPECT_EQ(told.find('\x1b'), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vombel

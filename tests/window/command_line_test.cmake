@@ -38,3 +38,6 @@ expect("--bogus" 2 "^$" "unknown option '--bogus'.*Usage: vombel-chess ")
 expect("-platform" 2 "^$" "missing value after '-platform'.*Usage: ")
 expect("--platform=offscreen" 2 "^$" "unknown option '--platform=offscreen'.*Usage: ")
 expect("juego.vmb" 2 "^$" "unexpected argument 'juego.vmb'.*Usage: ")
+# What is printed back is escaped: an escape sequence reaches the terminal as text.
+string(ASCII 27 escape)
+expect("--bogus${escape}[2J" 2 "^$" "unknown option '--bogus\\\\x1b\\[2J'")

@@ -102,7 +102,7 @@ for _ in $(seq 60); do
 done
 stop_game
 [ -n "$boxes" ] || fail "no warning box"
-told="The folder $work/in-the-way/vombel-chess could not be created: Not a directory. Save and Open"
+told="The data folder $work/in-the-way/vombel-chess cannot be used: Not a directory. Save and Open"
 told+=" use the folder $work/start instead."
 grep -qF "$told" "$work/log" ||
   { cat "$work/log"; fail "the failure is not told on standard error"; }
