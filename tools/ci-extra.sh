@@ -2,8 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The robustness stages that tools/test.sh runs after the normal tests (skip them with QUICK=1):
-#   1. every test again, built with AddressSanitizer and UndefinedBehaviorSanitizer (preset asan,
-#      build-asan/)
+#   1. every test again but those of the environment, built with AddressSanitizer and
+#      UndefinedBehaviorSanitizer (preset asan, build-asan/)
 #   2. the soak: whole random games with save/load round trips, under the sanitizers; then the
 #      window soak: the real window on the offscreen platform under random input, long turns and
 #      damaged files, under the sanitizers
@@ -24,27 +24,17 @@ fuzz_seconds=${FUZZ_SECONDS:-60}
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
-passed=0
-stage_start=0
-begin() {
-  echo
-  echo "=== $1"
-  stage_start=$SECONDS
-}
-end() {
-  passed=$((passed + 1))
-  echo "=== $1 passed in $((SECONDS - stage_start)) s"
-}
+source tools/stages.sh  # begin and end: each stage's time
 die() {
   echo "=== FAILED: $*"
-  echo "robustness: $passed passed, 1 failed"
+  echo "robustness: $stages_passed passed, 1 failed"
   exit 1
 }
 
 # 1. Sanitizers: the whole suite with ASan and UBSan, asserts on.
 begin "sanitizer build and tests (build-asan)"
 cmake --workflow --preset asan || die "sanitizer build or tests"
-end "sanitizer tests"
+end
 
 # 2. Soak under the sanitizers: the Easy and the Difficult games side by side.
 begin "soak (build-asan)"
@@ -61,7 +51,7 @@ wait "$easy" || soak_ok=0
 wait "$difficult" || soak_ok=0
 cat build-asan/soak-easy.log build-asan/soak-difficult.log
 [ "$soak_ok" = 1 ] || die "soak"
-end "soak"
+end
 
 begin "window soak (build-asan)"
 rm -rf build-asan/window-soak
@@ -76,12 +66,12 @@ if [ "$status" != 0 ]; then
   tail -n 30 build-asan/window-soak/events.log 2>/dev/null || true
   die "window soak"
 fi
-end "window soak"
+end
 
 # 3. Fuzzing: first every input kept in the corpus, then new inputs for a bounded time.
 begin "fuzz build (build-fuzz)"
 cmake --workflow --preset fuzz || die "fuzz build"
-end "fuzz build"
+end
 
 begin "fuzzing, ${fuzz_seconds} s per target"
 targets=(load_game events)
@@ -118,7 +108,7 @@ for i in "${!targets[@]}"; do
   fi
 done
 [ "$fuzz_ok" = 1 ] || die "fuzzing"
-end "fuzzing"
+end
 
 # 4. Static analysis of the project's own sources: every translation unit of the clang build's
 # compile database that lies in the tree and not in a build folder, and the fuzz targets from the
@@ -146,7 +136,7 @@ echo "clang-tidy: $(grep -c '^[^ ]*clang-tidy' build-fuzz/tidy.log) files"
     sed 's/\x1b\[[0-9;]*m//g'
   die "clang-tidy"
 }
-end "clang-tidy"
+end
 
 begin "cppcheck"
 # The headers are checked where they are included. cppcheck reads no system header, Qt's among
@@ -159,7 +149,7 @@ cppcheck_run() {
 }
 cppcheck_run --project=build-clang/compile_commands.json -ibuild-clang/ || die "cppcheck"
 cppcheck_run --project=build-fuzz/compile_commands.json '--file-filter=fuzz/*' || die "cppcheck"
-end "cppcheck"
+end
 
 echo
-echo "robustness: $passed passed, 0 failed"
+echo "robustness: $stages_passed passed, 0 failed"
