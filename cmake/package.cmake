@@ -26,4 +26,12 @@ half-moves deep at level Difficult or four at Easy. The scroll bar steps back
 through the game to take moves back; a position can be set up by hand, and the
 game saved and opened again.")
 
+# The same sources make the same package, byte for byte, with no variable set by hand: every time
+# stamp in it (the archive members' and the files') is SOURCE_DATE_EPOCH, which cpack reads from
+# its environment. cmake/package_date.cmake sets it when cpack runs, unless it is set already, to
+# the date of the changelog's latest entry, as Debian's package builds do; read then, the date
+# follows the changelog without a new configure.
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_date.cmake)
+set(CPACK_VOMBEL_CHANGELOG ${PROJECT_SOURCE_DIR}/cmake/debian/changelog)
+
 include(CPack)
