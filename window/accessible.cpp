@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QProgressBar>
+#include <QTimer>
 #include <cassert>
 #include <initializer_list>
 
@@ -64,10 +66,7 @@ class SquareInterface : public QAccessibleWidget {
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
-    const Square* s = square();
-    QString name = squareName(s->index()) + QStringLiteral(", ") + pieceShown(s->shownPicture());
-    if (s->shownAppearance() != 0) name += QStringLiteral(", ") + tr("selected");
-    return name;
+    return squareWords(square());
   }
 
   QAccessible::State state() const override {
@@ -120,15 +119,17 @@ constexpr Number kNumbers[] = {
     {"tiempoco", "Computer's time %1 seconds"},
 };
 
-// The announcer: an alert that says its last text.
-class AnnouncerInterface : public QAccessibleWidget {
+// The announcer's notification, named after the texts it last told.
+constexpr const char* kNoticeName = "notice";
+
+class NoticeInterface : public QAccessibleWidget {
  public:
-  explicit AnnouncerInterface(Announcer* announcer)
-      : QAccessibleWidget(announcer, QAccessible::AlertMessage) {}
+  explicit NoticeInterface(QWidget* notice)
+      : QAccessibleWidget(notice, QAccessible::Notification) {}
 
   QString text(QAccessible::Text t) const override {
     if (t != QAccessible::Name) return QAccessibleWidget::text(t);
-    return static_cast<Announcer*>(widget())->lastText();
+    return static_cast<Announcer*>(widget()->parentWidget())->lastText();
   }
 };
 
@@ -155,7 +156,11 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
     return new SquareInterface(static_cast<Square*>(object));
   }
   if (className == QLatin1String("vombel::Announcer")) {
-    return new AnnouncerInterface(static_cast<Announcer*>(object));
+    return new QAccessibleWidget(static_cast<Announcer*>(object), QAccessible::StatusBar);
+  }
+  if (className == QLatin1String("QWidget") && object->objectName() == QLatin1String(kNoticeName) &&
+      qobject_cast<Announcer*>(object->parent()) != nullptr) {
+    return new NoticeInterface(static_cast<QWidget*>(object));
   }
   if (className == QLatin1String("QLabel")) {
     for (const Number& n : kNumbers) {
@@ -167,11 +172,32 @@ QAccessibleInterface* factory(const QString& className, QObject* object) {
   return nullptr;
 }
 
+// The events passed on to screen readers: all but the progress bar's value. Orca reads each new
+// value of a progress bar aloud ("0 percent") while the computer thinks, over the squares and the
+// computer's reply; a reader still reads the value whenever it is asked.
+QAccessible::UpdateHandler passOn = nullptr;
+
+void passOnUpdate(QAccessibleEvent* event) {
+  if (event->type() == QAccessible::ValueChanged &&
+      qobject_cast<QProgressBar*>(event->object()) != nullptr) {
+    return;
+  }
+  if (passOn != nullptr) {
+    passOn(event);
+    return;
+  }
+  // Without a handler of its own Qt passes the event to the platform's bridge.
+  QAccessible::installUpdateHandler(nullptr);
+  QAccessible::updateAccessibility(event);
+  QAccessible::installUpdateHandler(passOnUpdate);
+}
+
 }  // namespace
 
 void installAccessibleInterfaces() {
   static const bool installed = [] {
     QAccessible::installFactory(factory);
+    passOn = QAccessible::installUpdateHandler(passOnUpdate);
     return true;
   }();
   (void)installed;
@@ -220,6 +246,13 @@ void describeControls(QWidget* window) {
   }
 }
 
+QString squareWords(const Square* square) {
+  QString words =
+      squareName(square->index()) + QStringLiteral(", ") + pieceShown(square->shownPicture());
+  if (square->shownAppearance() != 0) words += QStringLiteral(", ") + tr("selected");
+  return words;
+}
+
 QString computerMoveWords(const Board& before, const Board& after) {
   for (const Castling* wing : {&kComputerKingSide, &kComputerQueenSide}) {
     if (before(wing->kingFrom, wing->rank) == wing->king &&
@@ -243,9 +276,9 @@ QString computerMoveWords(const Board& before, const Board& after) {
   const std::int32_t piece = before(fromX, fromY);
   const std::int32_t taken = before(toX, toY);
   QString words = taken < 0
-                      ? tr("Black: %1 takes %2 on %3")
+                      ? tr("Black %1 takes %2 on %3")
                             .arg(pieceName(piece), pieceName(taken), squareName(toX, toY))
-                      : tr("Black: %1 %2 to %3")
+                      : tr("Black %1 %2 to %3")
                             .arg(pieceName(piece), squareName(fromX, fromY), squareName(toX, toY));
   if (after(toX, toY) != piece) words += tr(", becomes a %1").arg(pieceName(after(toX, toY)));
   return words;
@@ -253,27 +286,43 @@ QString computerMoveWords(const Board& before, const Board& after) {
 
 QString refusedMoveWords(int from, int to) {
   assert(from >= 0 && from < 64 && to >= 0 && to < 64);
-  return tr("Not allowed: %1 to %2").arg(squareName(from), squareName(to));
+  return tr("Not allowed, %1 to %2").arg(squareName(from), squareName(to));
 }
 
-Announcer::Announcer(QWidget* parent) : QWidget(parent) {
+Announcer::Announcer(QWidget* parent)
+    : QWidget(parent), notice_(new QWidget(this)), timer_(new QTimer(this)) {
   setObjectName(QStringLiteral("announcer"));
+  notice_->setObjectName(QLatin1String(kNoticeName));
   // Nothing to see or to click: no size, no focus.
-  setGeometry(0, 0, 0, 0);
-  setFocusPolicy(Qt::NoFocus);
-  setAttribute(Qt::WA_TransparentForMouseEvents);
+  for (QWidget* w : {static_cast<QWidget*>(this), notice_}) {
+    w->setGeometry(0, 0, 0, 0);
+    w->setFocusPolicy(Qt::NoFocus);
+    w->setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+  timer_->setSingleShot(true);
+  timer_->setInterval(kGatherMilliseconds);
+  connect(timer_, &QTimer::timeout, this, &Announcer::flush);
 }
 
 void Announcer::say(const QString& text) {
-  text_ = text;
-  QAccessibleEvent named(this, QAccessible::NameChanged);
-  QAccessible::updateAccessibility(&named);
-  // Readers speak an alert when it appears; on some platforms the alert event itself.
-  QAccessibleEvent shown(this, QAccessible::ObjectShow);
-  QAccessible::updateAccessibility(&shown);
-  QAccessibleEvent alert(this, QAccessible::Alert);
-  QAccessible::updateAccessibility(&alert);
+  pending_ << text;
+  if (!timer_->isActive()) timer_->start();
   emit said(text);
+}
+
+void Announcer::flush() {
+  timer_->stop();
+  if (pending_.isEmpty()) return;
+  // Two sentences, not one: a full stop is read as a pause, not aloud.
+  text_ = pending_.join(QStringLiteral(". "));
+  pending_.clear();
+  QAccessibleEvent named(notice_, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&named);
+  // Readers speak a notification when it appears; on some platforms the alert event itself.
+  QAccessibleEvent shown(notice_, QAccessible::ObjectShow);
+  QAccessible::updateAccessibility(&shown);
+  QAccessibleEvent alert(notice_, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alert);
 }
 
 }  // namespace vombel

@@ -60,6 +60,7 @@ bool Square::setState(int picture, int appearance) {
         this, appearance != 0 ? QAccessible::SelectionAdd : QAccessible::SelectionRemove);
     QAccessible::updateAccessibility(&selection);
   }
+  if (hasFocus()) emit changedWhileFocused(index_);
   return true;
 }
 

@@ -47,6 +47,8 @@ class Square : public QWidget {
 
  signals:
   void clicked(int index);
+  // What the square shows changed while it held the keyboard focus.
+  void changedWhileFocused(int index);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -175,6 +175,8 @@ QString paragraphs(const char* text) {
 // A modal box with the game's title and an OK button over the window; returns when closed.
 // Ctrl+X ends the program from the box as from the window.
 void showBox(QMessageBox::Icon icon, const QString& text) {
+  // What the announcer gathered is told before the box is read out, not over it.
+  if (current != nullptr) current->findChild<Announcer*>()->flush();
   QMessageBox box(icon, QString::fromUtf8(kMessageTitle), text, QMessageBox::Ok, current);
   if (current != nullptr) box.addAction(current->exitAction());
   box.exec();
@@ -367,6 +369,10 @@ void Tablero::buildControls() {
   for (int a = 0; a < 64; ++a) {
     squares_[a] = new Square(a, form_);
     connect(squares_[a], &Square::clicked, this, &Tablero::clickSquare);
+    // Qt 6.4 tells a new name of the focused square without the name, which Orca cannot read
+    // out: the announcer says it instead ("e4, white pawn" after a move onto it, "selected").
+    connect(squares_[a], &Square::changedWhileFocused, this,
+            [this](int index) { announcer_->say(squareWords(squares_[index])); });
   }
 
   info_ = new QPushButton(form_);
