@@ -23,6 +23,7 @@ dev=(git
      xvfb xauth xdotool x11-utils              # the desktop start test, and looking at the
      imagemagick                               # real window by hand
      python3-pyatspi at-spi2-core dbus-daemon  # the screen reader test (AT-SPI client)
+     orca speech-dispatcher openbox            # the test with Orca itself
      pgn-extract)                              # replays exported games (tests/notation/)
 
 case "${1:-}" in
