@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "game/events.h"
+#include "game/marks.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
@@ -191,6 +193,54 @@ TEST_F(TurnCycle, SelectionDoesNotSurviveNewOpenOrBrowsing) {
   nuevo_Click();
   EXPECT_EQ(clickState, 0);
   EXPECT_EQ(c[sq("d2")].appearance, 0);
+}
+
+// The board marks the last move of the position shown, from the history; and a refused move.
+TEST_F(TurnCycle, MarksTheShownPositionsLastMoveAndARefusedMove) {
+  const auto marks = [](const char* from, const char* to) { return std::pair{sq(from), sq(to)}; };
+  const auto shown = [] {
+    const MoveSquares m = lastMoveSquares();
+    return std::pair{m.from, m.to};
+  };
+  const std::pair none{-1, -1};
+  EXPECT_EQ(shown(), none);  // nothing played
+  startFrom(kReadyToCastle);
+  EXPECT_EQ(clickSquare(sq("e1")).from, -1);  // a selection refuses nothing
+  EXPECT_EQ(clickSquare(sq("g1")).from, -1);  // castled: the king's squares
+  const MoveSquares reply = lastMoveSquares();
+  EXPECT_EQ(board(screenFile(reply.from), screenRank(reply.from)), kEmpty);
+  EXPECT_GT(board(screenFile(reply.to), screenRank(reply.to)), 0);  // the computer's piece
+  historia_Scroll(1);
+  EXPECT_EQ(shown(), marks("e1", "g1"));
+  historia_Scroll(0);
+  EXPECT_EQ(shown(), none);
+  historia_Scroll(2);
+
+  c_Click(sq("a2"));
+  const MoveSquares refused = clickSquare(sq("a5"));
+  EXPECT_EQ(std::pair(refused.from, refused.to), marks("a2", "a5"));
+  c_Click(sq("a2"));
+  EXPECT_EQ(clickSquare(sq("a2")).from, -1);  // put back
+  // Set-up mode: a free move is no refused one, and the board no longer shows the last move;
+  // recorded with the next move, it is a set-up change, which has no squares either.
+  boardsu.value = 1;
+  c_Click(sq("a2"));
+  EXPECT_EQ(clickSquare(sq("a5")).from, -1);
+  EXPECT_EQ(shown(), none);
+  boardsu.value = 0;
+  clickMove("b2", "b3");
+  historia_Scroll(3);
+  EXPECT_EQ(shown(), none);
+  historia_Scroll(4);
+  EXPECT_NE(shown(), none);
+
+  // The computer resigns: its entry repeats the position, no move.
+  startFrom(".......k p.....Q. p....K.. ........ ........ ........ .PP..... ........");
+  clickMove("b2", "b3");
+  ASSERT_EQ(moveNumber, 2.0f);
+  EXPECT_EQ(shown(), none);
+  historia_Scroll(1);
+  EXPECT_EQ(shown(), marks("b2", "b3"));
 }
 
 TEST_F(TurnCycle, PlayerClockTicksAndComputerClockIsSeparate) {
