@@ -72,27 +72,30 @@ std::string userFolderPath(UserFolder folder) {
   return joined(base, kFolderName);
 }
 
-std::string openUserFolder(UserFolder folder, int& fd) {
+std::string openUserFolder(UserFolder folder, int& fd, std::string& used) {
   const FolderKind& kind = kindOf(folder);
-  const std::string path = userFolderPath(folder);
+  used = userFolderPath(folder);
   std::string message;
-  if (path.empty()) {
+  if (used.empty()) {
     message = std::string("The ") + kind.what + " is unknown: neither " + kind.variable +
               " nor HOME names a folder. " + usedInstead(kind);
-  } else if (const FileResult opened = openOwnFolder(path.c_str(), fd); !opened) {
-    message = std::string("The ") + kind.what + " " + path + " cannot be used: " + opened.reason() +
+  } else if (const FileResult opened = openOwnFolder(used.c_str(), fd); !opened) {
+    message = std::string("The ") + kind.what + " " + used + " cannot be used: " + opened.reason() +
               ". " + usedInstead(kind);
   }
-  if (!message.empty()) fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (!message.empty()) {
+    used = currentFolder();
+    fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+  }
   return message;
 }
 
 std::string enterDataFolder() {
   int fd = -1;
-  std::string message = openUserFolder(UserFolder::data, fd);
+  std::string path;
+  std::string message = openUserFolder(UserFolder::data, fd, path);
   if (message.empty() && ::fchdir(fd) != 0) {
-    message = "The data folder " + userFolderPath(UserFolder::data) +
-              " cannot be used: " + std::strerror(errno) + ". " +
+    message = "The data folder " + path + " cannot be used: " + std::strerror(errno) + ". " +
               usedInstead(kindOf(UserFolder::data));
   }
   if (fd >= 0) ::close(fd);

@@ -23,8 +23,8 @@ std::string userFolderPath(UserFolder folder);
 // descriptor in fd, if it is safe to use (openOwnFolder: every folder and link on the way the
 // user's or root's, the folder the user's, closed to group and others, open to entering).
 // Returns an empty string; otherwise a message for the user that names the folder, the reason and
-// the current folder, which fd then holds instead.
-std::string openUserFolder(UserFolder folder, int& fd);
+// the current folder, which fd then holds instead. used receives the path of the folder fd holds.
+std::string openUserFolder(UserFolder folder, int& fd, std::string& used);
 
 // openUserFolder for the data folder, which then becomes the current folder. Returns an empty
 // string, or the message; the current folder then stays as it was.

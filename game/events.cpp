@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/last_game.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
@@ -23,28 +24,18 @@
 
 namespace vombel {
 
-// The window opens: nothing is selected, the layout is full, and a new game is set up.
-void tablero_Load() {
-  clickState = 0;
-  fromSquare = 0;
-  toSquare = 0;
-  windowHeight = kFullHeight;
-  setCaption(info, "Less Information");
-  newGame();
-}
-
-// A selection does not survive New, Open or browsing: its highlight is gone with the repaint,
-// and a surviving selection would turn the next click into a silent move attempt.
-void nuevo_Click() {
-  clearSelection();
-  newGame();
-}
-
 namespace {
 
-// Tells the user that the game file could not be used: what (a text with two %s, the file's full
-// name and the reason) in a warning box.
-void tellFileFailure(const char* what, const FileResult& result) {
+// Tells the user that a file could not be used: what (a text with two %s, the file's full name
+// and the reason) in a warning box.
+void tellFileFailure(const char* what, const char* name, const FileResult& result) {
+  char text[PATH_MAX + 512];
+  std::snprintf(text, sizeof text, what, name, result.reason());
+  warningBox(text);
+}
+
+// The same for juego.vmb, named with the current folder's path.
+void tellGameFileFailure(const char* what, const FileResult& result) {
   char folder[PATH_MAX];
   char name[PATH_MAX + 16];
   if (::getcwd(folder, sizeof folder) != nullptr) {
@@ -53,28 +44,94 @@ void tellFileFailure(const char* what, const FileResult& result) {
   } else {
     std::snprintf(name, sizeof name, "%s", kGameFileName);
   }
-  char text[sizeof name + 256];
-  std::snprintf(text, sizeof text, what, name, result.reason());
-  warningBox(text);
+  tellFileFailure(what, name, result);
+}
+
+// Keeps the game as the last game before it is discarded. A failure is told, and the game is
+// discarded all the same: New, Open and Resume do what they are asked.
+void keepBeforeDiscarding() {
+  const FileResult kept = keepLastGame();
+  if (!kept) {
+    tellFileFailure("The game on the board could not be kept as the last game in %s: %s.",
+                    lastGamePath(), kept);
+  }
 }
 
 }  // namespace
 
+// The window opens: nothing is selected, the layout is full, and a new game is set up.
+void tablero_Load() {
+  clickState = 0;
+  fromSquare = 0;
+  toSquare = 0;
+  windowHeight = kFullHeight;
+  setCaption(info, "Less Information");
+  newGame();
+  noteGameKept();
+}
+
+void tablero_Unload() {
+  keepBeforeDiscarding();
+}
+
+// A selection does not survive New, Open or browsing: its highlight is gone with the repaint,
+// and a surviving selection would turn the next click into a silent move attempt.
+void nuevo_Click() {
+  keepBeforeDiscarding();
+  clearSelection();
+  newGame();
+  noteGameKept();
+}
+
 // A missing file is no game to open and stays silent; a file that is there but cannot be used
 // changes nothing, selection included, and is told.
 void open_Click() {
-  const FileResult result = loadGameFile(kGameFileName);
+  const FileResult result = readGameFile(kGameFileName);
   if (result) {
+    keepBeforeDiscarding();
+    takeInReadGame();
     clearSelection();
+    noteGameKept();
   } else if (result.error != ENOENT) {
-    tellFileFailure("The game could not be opened from %s: %s. The game on the board is unchanged.",
-                    result);
+    tellGameFileFailure(
+        "The game could not be opened from %s: %s. The game on the board is unchanged.", result);
   }
 }
 
+// The game is kept when juego.vmb now holds all of it; a Save short of the last recorded entry
+// has replaced the only copy of the entries after it.
 void guardar_Click() {
   const FileResult result = saveGameFile(kGameFileName);
-  if (!result) tellFileFailure("The game could not be saved to %s: %s.", result);
+  if (!result) {
+    tellGameFileFailure("The game could not be saved to %s: %s.", result);
+  } else if (currentMove() == historia.max) {
+    noteGameKept();
+  } else {
+    noteGameUnkept();
+  }
+}
+
+// The game on the board, when it has unkept moves, becomes the last game in the place of the one
+// resumed, so that resuming again swaps them back.
+void resume_Click() {
+  const FileResult result = readLastGame();
+  if (!result) {
+    if (result.error != ENOENT) {
+      tellFileFailure(
+          "The last game could not be opened from %s: %s. The game on the board is unchanged.",
+          lastGamePath(), result);
+    }
+    return;
+  }
+  const bool swapped = gameHasUnkeptMoves();
+  keepBeforeDiscarding();
+  takeInReadGame();
+  clearSelection();
+  if (swapped) {
+    noteGameUnkept();
+  } else {
+    noteGameKept();
+  }
 }
 
 const char* aboutText() {

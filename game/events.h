@@ -8,9 +8,12 @@
 namespace vombel {
 
 void tablero_Load();              // the window opens: no selection, full layout, a new game
+void tablero_Unload();            // the program ends (Exit, the close button, an ending signal):
+                                  // the game is kept as the last game
 void nuevo_Click();               // Game > New
 void open_Click();                // Game > Open: load juego.vmb
 void guardar_Click();             // Game > Save: save juego.vmb
+void resume_Click();              // Game > Resume Last Game: load the last game (hasLastGame)
 void acerca_Click();              // Help > About...
 void force_Click();               // "->": the computer moves now
 void info_Click();                // toggles the full and the compact layout

@@ -50,6 +50,7 @@ bool historyFull() {
 void recordHistory() {
   if (historyFull()) return;
   moveNumber += 1;
+  ++historyRecords;
   copyWholeBoard(gameHistory[currentMove()], board);
   setHistoriaMax(currentMove());
   setHistoriaValue(currentMove());

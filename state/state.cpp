@@ -21,6 +21,7 @@ float rootMaterial;
 float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
 std::int16_t cutoffFlag;
 float moveNumber;
+std::uint32_t historyRecords;
 std::int32_t gamePhase;
 std::int32_t humanPieceCount;
 float humanKingX, humanKingY;

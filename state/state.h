@@ -43,7 +43,8 @@ extern std::int32_t replyCount;
 extern float rootMaterial;
 extern float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
 extern std::int16_t cutoffFlag;
-extern float moveNumber;  // half-moves recorded; a whole number 0..300
+extern float moveNumber;              // half-moves recorded; a whole number 0..300
+extern std::uint32_t historyRecords;  // entries recordHistory has recorded since the start
 extern std::int32_t gamePhase;
 extern std::int32_t humanPieceCount;
 extern float humanKingX, humanKingY;

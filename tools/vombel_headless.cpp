@@ -3,18 +3,25 @@
 
 // vombel-headless: plays the game without a window, for checks and experiments.
 //
-//   vombel-headless [--level easy|difficult] [--in FILE] [--out FILE] EVENT...
+//   vombel-headless [--level easy|difficult] [--in FILE] [--out FILE] [--keep-last-game] EVENT...
 //
 // Events, run in order: force, new, click:A (A = 0..63), scroll:N, setup:on, setup:off,
 // level:easy, level:difficult, tick, open, save, pgn:FILE (Export Game: the game as PGN to
-// FILE), fen (Copy Position: prints the FEN of the position shown). Each computer move prints
-// one line:
+// FILE), fen (Copy Position: prints the FEN of the position shown), resume (Resume Last Game),
+// unload (the game ends, as on Exit: the last game is kept), wait:S (waits up to S seconds for
+// SIGTERM, SIGHUP or SIGINT). Each computer move prints one line:
 //   move=<n> resigned=<0|1> score=<bestScore1> calls=<c1>,...,<c8> ms=<duration>
 // --in starts from a game file as Open takes it in; --out writes the game as Save writes it.
 // Bad arguments or an unreadable --in file: a message on standard error and exit status 2.
 // A save that fails, or a juego.vmb that Open cannot use, is told on standard error as the
 // window tells it in a box; the later events still run, and a failed save or export makes the
 // exit status 1 (a failed --out: 2).
+// --keep-last-game keeps the last game in the state folder, as the window does (a state folder
+// that cannot be used is told and the current folder used), and catches SIGTERM, SIGHUP and
+// SIGINT: after the event running when one comes, the last game is kept and the driver ends as
+// the signal ends a program.
+#include <poll.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -22,9 +29,12 @@
 #include <string>
 #include <vector>
 
+#include "files/end_signals.h"
+#include "files/folders.h"
 #include "files/printable.h"
 #include "game/events.h"
 #include "game/exchange.h"
+#include "game/last_game.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
@@ -50,7 +60,10 @@ enum class Kind {
   open,
   save,
   exportPgn,
-  fen
+  fen,
+  resume,
+  unload,
+  wait
 };
 
 struct Event {
@@ -88,7 +101,9 @@ bool parseEvent(const std::string& word, Event& event) {
                {"tick", Kind::tick},
                {"open", Kind::open},
                {"save", Kind::save},
-               {"fen", Kind::fen}};
+               {"fen", Kind::fen},
+               {"resume", Kind::resume},
+               {"unload", Kind::unload}};
   for (const auto& p : plain) {
     if (word == p.name) {
       event = {p.kind, 0, {}};
@@ -102,6 +117,10 @@ bool parseEvent(const std::string& word, Event& event) {
   if (word.rfind("click:", 0) == 0) {
     event.kind = Kind::click;
     return parseNumber(word.c_str() + 6, 0, 63, event.argument);
+  }
+  if (word.rfind("wait:", 0) == 0) {
+    event.kind = Kind::wait;
+    return parseNumber(word.c_str() + 5, 0, 3600, event.argument);
   }
   if (word.rfind("scroll:", 0) == 0) {
     event.kind = Kind::scroll;
@@ -156,7 +175,7 @@ void run(const Event& e) {
       char reason[kExportReasonSize];
       if (!exportGame(e.path.c_str(), reason)) {
         std::fprintf(stderr, "vombel-headless: the game could not be exported to %s: %s.\n",
-                     e.path.c_str(), reason);
+                     printable(e.path).c_str(), reason);
         saveFailed = true;
       }
       break;
@@ -167,7 +186,26 @@ void run(const Event& e) {
       std::printf("%s\n", fen);
       break;
     }
+    case Kind::resume:
+      resume_Click();
+      break;
+    case Kind::unload:
+      tablero_Unload();
+      break;
+    case Kind::wait: {
+      pollfd watch{endingSignalWatch(), POLLIN, 0};  // fd -1: only the time passes
+      ::poll(&watch, 1, e.argument * 1000);
+      break;
+    }
   }
+}
+
+// After an ending signal: the game is kept as the window keeps it on Exit, then the driver ends.
+void endIfSignalled() {
+  if (endingSignal() == 0) return;
+  tablero_Unload();
+  std::fflush(stdout);
+  endAsSignalled();
 }
 
 void printTurn() {
@@ -185,6 +223,7 @@ int main(int argc, char** argv) {
   const char* level = nullptr;
   const char* in = nullptr;
   const char* out = nullptr;
+  bool keepLastGame = false;
   std::vector<Event> events;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -201,6 +240,10 @@ int main(int argc, char** argv) {
       }
       continue;
     }
+    if (arg == "--keep-last-game") {
+      keepLastGame = true;
+      continue;
+    }
     Event event{};
     if (!parseEvent(arg, event)) return fail("unknown argument '" + arg + "'");
     events.push_back(event);
@@ -212,6 +255,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vombel-headless: %s\n", printable(text).c_str());
   };
   tablero_Load();
+  if (keepLastGame) {
+    int folder = -1;
+    std::string path;
+    const std::string problem = openUserFolder(UserFolder::state, folder, path);
+    if (!problem.empty()) std::fprintf(stderr, "vombel-headless: %s\n", printable(problem).c_str());
+    keepLastGameIn(folder, path.c_str());
+    if (!catchEndingSignals())
+      return fail(std::string("cannot catch signals: ") + std::strerror(errno));
+  }
   if (in != nullptr) {
     const FileResult loaded = loadGameFile(in);
     if (!loaded)
@@ -224,6 +276,7 @@ int main(int argc, char** argv) {
     run(e);
     if (turnReport.turns != turnsBefore) printTurn();
     std::fflush(stdout);
+    endIfSignalled();
   }
   if (out != nullptr) {
     const FileResult saved = saveGameFile(out);

@@ -11,6 +11,7 @@
 
 #include "files/folders.h"
 #include "files/printable.h"
+#include "game/last_game.h"
 #include "game/saved_game.h"
 #include "platform/controls.h"
 #include "window/window.h"
@@ -114,10 +115,20 @@ int main(int argc, char* argv[]) {
       break;
   }
   // A data folder that cannot be made or entered leaves the game in the current folder, told
-  // on standard error and, once the window shows, in a warning box.
-  const std::string folderProblem = useDataFolder ? vombel::enterDataFolder() : std::string();
-  if (!folderProblem.empty())
-    std::fprintf(stderr, "vombel-chess: %s\n", vombel::printable(folderProblem).c_str());
+  // on standard error and, once the window shows, in a warning box; so does a state folder, where
+  // the last game is kept.
+  const std::string dataProblem = useDataFolder ? vombel::enterDataFolder() : std::string();
+  int stateFolder = -1;
+  std::string stateFolderPath;
+  const std::string stateProblem =
+      vombel::openUserFolder(vombel::UserFolder::state, stateFolder, stateFolderPath);
+  vombel::keepLastGameIn(stateFolder, stateFolderPath.c_str());
+  for (const std::string& problem : {dataProblem, stateProblem}) {
+    if (!problem.empty())
+      std::fprintf(stderr, "vombel-chess: %s\n", vombel::printable(problem).c_str());
+  }
+  const std::string folderProblem =
+      dataProblem + (dataProblem.empty() || stateProblem.empty() ? "" : "\n\n") + stateProblem;
   QApplication app(argc, argv);
   vombel::prepareApplication(app);
   vombel::Tablero tablero;

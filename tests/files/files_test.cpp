@@ -16,10 +16,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "files/end_signals.h"
 #include "files/folders.h"
 #include "files/printable.h"
 #include "files/safe_file.h"
@@ -50,13 +50,6 @@ class Files : public ::testing::Test {
   void TearDown() override {
     testing_support::resetFileFaults();
     scratch_.leave();
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) {
-        ::setenv(it->first, it->second->c_str(), 1);
-      } else {
-        ::unsetenv(it->first);
-      }
-    }
   }
 
   // The names in the scratch folder, sorted.
@@ -109,10 +102,9 @@ class Files : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 200;
   }
 
-  // Sets an environment variable for the test, or unsets it (nullptr); TearDown restores it.
-  void setVariable(const char* name, const char* value) {
-    const char* old = std::getenv(name);
-    saved_.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+  // Sets an environment variable, or unsets it (nullptr). CTest runs each test in a process
+  // of its own.
+  static void setVariable(const char* name, const char* value) {
     if (value != nullptr) {
       ::setenv(name, value, 1);
     } else {
@@ -120,14 +112,8 @@ class Files : public ::testing::Test {
     }
   }
 
-  // The folder fd names, from its descriptor.
-  static std::string folderOf(int fd) {
-    return fs::read_symlink("/proc/self/fd/" + std::to_string(fd));
-  }
-
   static constexpr uid_t kStranger = 4321;
   static constexpr uid_t kNobody = 65534;
-  std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
 
   testing_support::ScratchDirectory scratch_;
 };
@@ -420,17 +406,34 @@ TEST_F(Files, TheDataFolderIsEnteredOrTheRefusalTold) {
                                    base.string() + " instead.");
   EXPECT_EQ(fs::current_path(), base);
   int fd = -1;
+  std::string used;
   EXPECT_NE(
-      openUserFolder(UserFolder::state, fd)
+      openUserFolder(UserFolder::state, fd, used)
           .find("vombel-chess may be written by other users. The last game is kept in the folder " +
                 base.string() + " instead."),
       std::string::npos);
-  EXPECT_EQ(folderOf(fd), base.string());
+  EXPECT_EQ(fs::read_symlink("/proc/self/fd/" + std::to_string(fd)), base);
+  EXPECT_EQ(used, base.string());
   ::close(fd);
 
   setVariable("XDG_DATA_HOME", (base / "own").c_str());
   EXPECT_EQ(enterDataFolder(), "");
   EXPECT_EQ(fs::current_path(), base / "own/vombel-chess");
+}
+
+// A caught ending signal is noted and written to the pipe the event loop watches; the program
+// then ends as the signal would have ended it.
+TEST_F(Files, AnEndingSignalIsNotedAndEndsTheProgramWhenAsked) {
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    const int status = statusOfChild([signal] {
+      if (!catchEndingSignals() || endingSignal() != 0) return 1;
+      ::raise(signal);
+      char byte = 0;
+      if (endingSignal() != signal || ::read(endingSignalWatch(), &byte, 1) != 1) return 2;
+      endAsSignalled();
+    });
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+  }
 }
 
 // Text printed on a terminal has every control character escaped, and valid UTF-8 as it is.

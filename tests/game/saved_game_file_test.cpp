@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "game/events.h"
+#include "game/last_game.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
@@ -78,6 +79,7 @@ class SavedGameFile : public GameTest {
   void TearDown() override {
     platform.warningBox = nullptr;
     resetFileFaults();
+    keepLastGameIn(-1, "");
     scratch_.leave();
   }
 
@@ -684,6 +686,99 @@ TEST_F(SavedGameFile, DriverEscapesControlCharactersInNames) {
   const std::string told = readFile("err.txt");
   EXPECT_NE(told.find("'no\\x1b[2Jsuch\\nfile': No such file"), std::string::npos) << told;
   EXPECT_EQ(told.find('\x1b'), std::string::npos);
+}
+
+// The last game: New, Open and Resume keep a game with moves kept nowhere else before they
+// discard it, and Resume brings it back as Open would.
+TEST_F(SavedGameFile, TheLastGameIsKeptWhenAGameWithUnkeptMovesIsDiscarded) {
+  fs::create_directory("state");
+  keepLastGameIn(::open("state", O_PATH | O_DIRECTORY | O_CLOEXEC), "state");
+  const auto lastGame = [] { return readFile("state/last-game.vmb"); };
+  EXPECT_FALSE(hasLastGame());
+  nuevo_Click();  // nothing to keep
+  EXPECT_FALSE(hasLastGame());
+  c_Click(screenIndex(5, 2));  // e2-e4 and the reply
+  c_Click(screenIndex(5, 4));
+  ASSERT_EQ(currentMove(), 2);
+  const std::string played = savedBytes();
+  nuevo_Click();
+  EXPECT_EQ(lastGame(), played);
+  c_Click(screenIndex(4, 2));  // d2-d4: a second game, saved
+  c_Click(screenIndex(4, 4));
+  const std::string second = savedBytes();
+  guardar_Click();
+  nuevo_Click();  // in juego.vmb: not kept again
+  EXPECT_EQ(lastGame(), played);
+  resume_Click();
+  EXPECT_EQ(currentMove(), 2);
+  EXPECT_EQ(savedBytes(), played);
+  open_Click();  // the resumed game is in the last game's file: not kept again
+  EXPECT_EQ(savedBytes(), second);
+  EXPECT_EQ(lastGame(), played);
+
+  // A Save short of the last entry leaves the later ones kept nowhere: Open keeps them all.
+  historia_Scroll(1);
+  guardar_Click();
+  open_Click();
+  EXPECT_EQ(lastGame(), second);
+  // A piece moved in set-up is kept with the position it was moved in, and Resume swaps the two
+  // games.
+  boardsu.value = 1;
+  c_Click(screenIndex(1, 2));  // a2-a5
+  c_Click(screenIndex(1, 5));
+  boardsu.value = 0;
+  const Board setUp = board;
+  resume_Click();
+  EXPECT_EQ(currentMove(), 2);
+  EXPECT_EQ(savedBytes(), second);
+  resume_Click();
+  EXPECT_EQ(currentMove(), 1);
+  EXPECT_EQ(std::memcmp(&board, &setUp, sizeof board), 0);
+  EXPECT_TRUE(warnings.empty()) << onlyWarning();
+
+  // A last game that cannot be written is told; New goes on.
+  fs::remove("state/last-game.vmb");
+  fs::create_directory("state/last-game.vmb");
+  nuevo_Click();
+  EXPECT_EQ(currentMove(), 0);
+  EXPECT_EQ(onlyWarning(),
+            "The game on the board could not be kept as the last game in state/last-game.vmb: "
+            "not a regular file.");
+}
+
+// SIGTERM, SIGHUP and SIGINT end the driver as the desktop's logout or a terminal ends the game:
+// the last game is kept first, and the driver ends as the signal ends a program.
+TEST_F(SavedGameFile, AnEndingSignalKeepsTheLastGame) {
+  for (const int signal : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(signal);
+    fs::remove_all("state");
+    int output[2];
+    ASSERT_EQ(::pipe(output), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(output[1], 1);
+      ::setenv("XDG_STATE_HOME", (scratch_.path() / "state").c_str(), 1);
+      ::execl(DRIVER_PATH, DRIVER_PATH, "--keep-last-game", "--level", "easy", "click:52",
+              "click:36", "wait:60", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    ::close(output[1]);
+    char line[256] = "";
+    FILE* printed = ::fdopen(output[0], "r");
+    ASSERT_NE(std::fgets(line, sizeof line, printed), nullptr);  // the computer's reply
+    EXPECT_EQ(std::strncmp(line, "move=2 ", 7), 0) << line;
+    const auto sent = std::chrono::steady_clock::now();
+    ::kill(child, signal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    std::fclose(printed);
+    EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(10));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    makeGame(0);
+    ASSERT_TRUE(loadGameFile("state/vombel-chess/last-game.vmb"));
+    EXPECT_EQ(currentMove(), 2);
+    EXPECT_EQ(fs::status("state/vombel-chess").permissions(), fs::perms(0700));
+  }
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 #  - Ctrl+S saves juego.vmb in $XDG_DATA_HOME/vombel-chess, made with mode 0700, and not in the
 #    folder the game was started in;
 #  - without an absolute XDG_DATA_HOME, ~/.local/share/vombel-chess, an existing one unchanged;
-#  - a data folder that cannot be made is told, and the game still opens its window.
+#  - a data folder that cannot be made is told, and the game still opens its window;
+#  - the state folder, for the last game, is made with mode 0700 too.
 set -euo pipefail
 if [ -z "${VOMBEL_IN_XVFB:-}" ]; then
   VOMBEL_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
@@ -68,7 +69,7 @@ stop_game() {
 
 # 1. A first start: the data folder and its missing parents are made, and Save writes there.
 mkdir "$work/start"
-export XDG_DATA_HOME=$work/home/.local/share
+export XDG_DATA_HOME=$work/home/.local/share XDG_STATE_HOME=$work/home/.local/state
 start_game "$work/start"
 window=$(game_window)
 class=$(xprop -id "$window" WM_CLASS)
@@ -79,6 +80,7 @@ save_and_stop "$window" "$XDG_DATA_HOME/vombel-chess/juego.vmb"
 for folder in "$work/home" "$work/home/.local" "$XDG_DATA_HOME" "$XDG_DATA_HOME/vombel-chess"; do
   [ "$(stat -c %a "$folder")" = 700 ] || fail "$folder has mode $(stat -c %a "$folder")"
 done
+[ "$(stat -c %a "$XDG_STATE_HOME/vombel-chess")" = 700 ] || fail "the state folder is not 0700"
 echo "saved in the data folder: $(stat -c '%a %n' "$XDG_DATA_HOME/vombel-chess")"
 
 # 2. XDG_DATA_HOME not an absolute path: the folder under HOME, which exists and keeps its mode.

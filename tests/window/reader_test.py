@@ -61,7 +61,7 @@ def main():
         sanitizer = os.environ.get("ASAN_OPTIONS", "")
         sanitizer = (sanitizer + ":" if sanitizer else "") + "strict_string_checks=0"
         environment = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-                           QT_QPA_PLATFORM="xcb", XDG_CONFIG_HOME=scratch.name,
+                           QT_QPA_PLATFORM="xcb", XDG_CONFIG_HOME=scratch.name, XDG_STATE_HOME=scratch.name,
                            ASAN_OPTIONS=sanitizer)
         environment.pop("WAYLAND_DISPLAY", None)
         children.append(subprocess.Popen([game], cwd=scratch.name, env=environment,
