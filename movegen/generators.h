@@ -93,8 +93,10 @@ inline void generateMoves(const Board& position, int x, int y) {
       return;
     case pieceCode<side>(kKnight):
       VOMBEL_UNROLL(8)
-      for (const auto& s : kKnightSteps) {
-        if (mayEnter<side>(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
+      for (int s = 0; s < 8; ++s) {
+        const int toX = x + kKnightSteps[s][0];
+        const int toY = y + kKnightSteps[s][1];
+        if (mayEnter<side>(position(toX, toY))) callback(toX, toY, x, y);
       }
       return;
     case pieceCode<side>(kBishop):
@@ -114,8 +116,10 @@ inline void generateMoves(const Board& position, int x, int y) {
       return;
     case kKingCode<side>:
       VOMBEL_UNROLL(8)
-      for (const auto& s : kKingSteps) {
-        if (mayEnter<side>(position(x + s[0], y + s[1]))) callback(x + s[0], y + s[1], x, y);
+      for (int s = 0; s < 8; ++s) {
+        const int toX = x + kKingSteps[s][0];
+        const int toY = y + kKingSteps[s][1];
+        if (mayEnter<side>(position(toX, toY))) callback(toX, toY, x, y);
       }
       return;
     default:
