@@ -14,7 +14,7 @@
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
-#include "search/search.h"
+#include "platform/game_view.h"
 #include "state/history.h"
 #include "state/new_game.h"
 
@@ -31,7 +31,7 @@ namespace {
 void tellFileFailure(const char* what, const char* name, const FileResult& result) {
   char text[PATH_MAX + 512];
   std::snprintf(text, sizeof text, what, name, result.reason());
-  warningBox(text);
+  gameView().warn(text);
 }
 
 // The same for juego.vmb, named with the current folder's path.
@@ -147,11 +147,11 @@ const char* aboutText() {
 }
 
 void acerca_Click() {
-  messageBox(aboutText());
+  gameView().tell(aboutText());
 }
 
 void force_Click() {
-  computerMove();
+  requestComputerMove();
 }
 
 void info_Click() {
@@ -162,7 +162,6 @@ void info_Click() {
     windowHeight = kFullHeight;
     setCaption(info, "Less Information");
   }
-  redrawWindow();
 }
 
 void historia_Scroll(int value) {

@@ -71,7 +71,8 @@ bool pastePosition(const char* text, char (&reason)[kFenReasonSize]) {
   if (!readFenPlacement(text, pasted, reason)) return false;
   clearSelection();
   copyBoard(board, pasted);
-  pintar_tablero();  // a pawn on its last rank becomes a queen, as everywhere
+  promoteLastRankPawns();  // a pawn on its last rank becomes a queen, as everywhere
+  pintar_tablero();
   // The same position again would read as the computer's resignation.
   if (std::memcmp(&board, &gameHistory[currentMove()], sizeof board) != 0) recordHistory();
   return true;

@@ -5,6 +5,7 @@
 
 #include "eval/evaluation.h"
 #include "platform/controls.h"
+#include "platform/game_view.h"
 #include "search/attack_maps.h"
 #include "search/search.h"
 #include "state/board_ops.h"
@@ -32,13 +33,13 @@ void c_Click(int a) {
     fromSquare = a;
     clickState = 1;
     c[a].appearance = 1;
-    redrawWindow();
   } else if (a == fromSquare) {
     clearSelection();
   } else {
     toSquare = a;
     clickState = 0;
     humanMove(fromSquare, a);
+    promoteLastRankPawns();
     pintar_tablero();
   }
 }
@@ -46,7 +47,12 @@ void c_Click(int a) {
 void clearSelection() {
   if (clickState == 1) c[fromSquare].appearance = 0;
   clickState = 0;
-  redrawWindow();
+}
+
+void requestComputerMove() {
+  if (gameView().deferComputerMove()) return;
+  gameView().boardChanged();  // the position the computer answers shows while it thinks
+  computerMove();
 }
 
 void tryHumanCastling(int from, int to) {
@@ -62,6 +68,7 @@ void tryHumanCastling(int from, int to) {
     return;
   }
   castle(board, *wing);
+  promoteLastRankPawns();
   pintar_tablero();
   recordHistory();
   humanCastled = 1;
@@ -70,7 +77,7 @@ void tryHumanCastling(int from, int to) {
 void humanMove(int from, int to) {
   tryHumanCastling(from, to);
   if (humanCastled == 1) {
-    computerMove();
+    requestComputerMove();
     return;
   }
   const int fx = screenFile(from);
@@ -94,12 +101,14 @@ void humanMove(int from, int to) {
     // history takes no further half-move.
     if (materialSum(trialBoard) >= 0 && !historyFull()) {
       makeMove(board, fx, fy, tx, ty);
+      promoteLastRankPawns();
       pintar_tablero();
       recordHistory();
-      computerMove();
+      requestComputerMove();
     }
   } else if (boardsu.value == 1) {
     makeMove(board, fx, fy, tx, ty);
+    promoteLastRankPawns();
     pintar_tablero();
   }
 }

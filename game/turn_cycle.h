@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // The human's turn: two clicks make a move, which is tested, played, recorded and answered by the
-// computer inside the same click. Also free placement and castling.
+// computer, at once or as the view arranges (requestComputerMove). Also free placement and
+// castling.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,10 @@ void c_Click(int a);
 
 // Forgets the selection and removes its highlight.
 void clearSelection();
+
+// The computer is to move: computerMove at once, after the view has shown the position, unless
+// the view defers the turn to play it on its own terms (GameView::deferComputerMove).
+void requestComputerMove();
 
 // Tries the human's move from screen index from to screen index to; plays it and the computer's
 // reply when it is legal, or moves the piece freely while boardsu is checked.

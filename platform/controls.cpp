@@ -26,9 +26,9 @@ double steadySeconds() {
   return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
-}  // namespace
+double (*clockInUse)() = steadySeconds;
 
-Platform platform = {nullptr, nullptr, nullptr, steadySeconds, nullptr};
+}  // namespace
 
 void setCaption(Label& label, const char* text) {
   std::snprintf(label.caption, sizeof label.caption, "%s", text);
@@ -49,7 +49,6 @@ void setProgressMax(int max) {
 
 void setProgressValue(int value) {
   Progreso.value = value;
-  redrawWindow();
 }
 
 void selectLevel(bool isDifficult) {
@@ -57,24 +56,12 @@ void selectLevel(bool isDifficult) {
   easy.value = !isDifficult;
 }
 
-void messageBox(const char* text) {
-  if (platform.messageBox != nullptr) platform.messageBox(text);
-}
-
-void warningBox(const char* text) {
-  if (platform.warningBox != nullptr) platform.warningBox(text);
-}
-
-void beep() {
-  if (platform.beep != nullptr) platform.beep();
-}
-
-void redrawWindow() {
-  if (platform.redraw != nullptr) platform.redraw();
-}
-
 double timeOfDay() {
-  return platform.timeOfDay();
+  return clockInUse();
+}
+
+void setClock(double (*clock)()) {
+  clockInUse = clock != nullptr ? clock : steadySeconds;
 }
 
 }  // namespace vombel

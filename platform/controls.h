@@ -29,7 +29,6 @@ struct Label {
 struct ScrollBar {
   int max;
   int value;
-  void (*change)();  // the change event's handler, raised on every change of value
 };
 
 struct ProgressBar {
@@ -74,22 +73,10 @@ void setProgressValue(int value);
 // The level option buttons: selecting one deselects the other.
 void selectLevel(bool isDifficult);
 
-// Platform services. Headless they do nothing (the clock reads the steady clock); the window and
-// the driver install their own. None is called from the search's inner plies.
-struct Platform {
-  void (*messageBox)(const char* text);  // modal box with an OK button; returns when closed
-  void (*beep)();
-  void (*redraw)();                      // show the controls' current state at once
-  double (*timeOfDay)();                 // seconds, with fractions
-  void (*warningBox)(const char* text);  // modal warning box with an OK button: a file that
-                                         // could not be saved or opened; returns when closed
-};
-extern Platform platform;
-
-void messageBox(const char* text);
-void warningBox(const char* text);
-void beep();
-void redrawWindow();
+// Seconds, with fractions, from the steady clock or the one setClock put in its place.
 double timeOfDay();
+
+// Replaces the clock timeOfDay reads (a test's own); nullptr puts the steady clock back.
+void setClock(double (*clock)());
 
 }  // namespace vombel

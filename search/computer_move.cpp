@@ -8,6 +8,7 @@
 #include "eval/evaluation.h"
 #include "eval/ordering.h"
 #include "platform/controls.h"
+#include "platform/game_view.h"
 #include "search/attack_maps.h"
 #include "search/instances.h"
 #include "search/scan.h"
@@ -23,6 +24,9 @@ namespace {
 // The root stops at the first candidate whose score beats the material at the start of the turn
 // by more than this margin, the 2 by which a bishop outweighs a knight: material really won.
 constexpr float kEnoughGain = 2;
+
+// When the turn under way began, for its duration in turnReport.
+std::chrono::steady_clock::time_point turnStarted;
 }  // namespace
 
 unsigned long long plyCalls[9];
@@ -72,6 +76,7 @@ void searchRootMoves() {
     replyCount = 0;
     scanSquares<Side::human, Ranks::upward, ply2Generator>(plyBoard1);
     setProgressValue(n);
+    gameView().progress(n, Progreso.max);
     orderReplies();
     searchReplies();
     if (bestScore2 > bestScore1 && !isRepetition(plyBoard1)) {
@@ -83,9 +88,9 @@ void searchRootMoves() {
   }
 }
 
-void computerMove() {
-  if (historyFull()) return;
-  const auto started = std::chrono::steady_clock::now();
+bool thinkComputerMove() {
+  if (historyFull()) return false;
+  turnStarted = std::chrono::steady_clock::now();
   for (auto& calls : plyCalls)
     calls = 0;
   turnReport.resigned = false;
@@ -106,17 +111,29 @@ void computerMove() {
   orderRootMoves();
   searchRootMoves();
   if (bestScore1 < 0) fallbackSearch();
+  return true;
+}
+
+void finishComputerMove() {
+  // The box comes before the move is shown, and its time counts on the computer's clock.
+  if (turnReport.resigned) gameView().tell("Computer resignes");
   copyBoard(board, bestBoard);
   setProgressValue(0);
+  promoteLastRankPawns();
   pintar_tablero();
   recordHistory();
   computerTime = std::floor(timeOfDay() - thinkStart + computerTime);
   setCaption(tiempoco, static_cast<long long>(computerTime));
 
   turnReport.milliseconds =
-      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - turnStarted)
+          .count();
   ++turnReport.turns;
-  beep();
+  gameView().beep();
+}
+
+void computerMove() {
+  if (thinkComputerMove()) finishComputerMove();
 }
 
 }  // namespace vombel

@@ -4,7 +4,6 @@
 // The fallback search: two plies of material over every computer move, through the ply-7 and
 // ply-8 callbacks.
 #include "eval/evaluation.h"
-#include "platform/controls.h"
 #include "search/instances.h"
 #include "search/scan.h"
 #include "search/search.h"
@@ -20,7 +19,6 @@ void fallbackSearch() {
   if (bestScore1 >= 0) return;
   copyBoard(bestBoard, board);
   turnReport.resigned = true;
-  messageBox("Computer resignes");
 }
 
 void fallbackMoveOrMark(int toX, int toY, int fromX, int fromY) {

@@ -25,9 +25,21 @@ extern bool bitCountCopy;
 enum class BulkCopy : unsigned char { none, anyCpu, bitCount };
 extern BulkCopy bulkCopyRan;
 
-// The computer's whole turn: plays the chosen position on board, repaints, records it, updates
-// the computer's clock and beeps. Does nothing when the history is full.
+// The computer's whole turn at once: thinkComputerMove, then finishComputerMove. Does nothing
+// when the history is full.
 void computerMove();
+
+// The part of the turn that thinks, up to the fallback search: chooses the position to play
+// into bestBoard and reports the search's progress to the view. It writes only the search's own
+// state (candidates, scores, counts, the progress bar's value) and shows nothing: board, the
+// history, moveNumber, historia and the clocks are left alone. False when nothing is to be
+// played (the history is full).
+bool thinkComputerMove();
+
+// The part that finishes the turn thinkComputerMove chose: "Computer resignes" when the fallback
+// resigned, then bestBoard played on board, promoted, painted and recorded, the computer's clock
+// updated, and the beep.
+void finishComputerMove();
 
 // The ply-1 loop over the ordered candidates; leaves the best in bestScore1 and bestBoard.
 void searchRootMoves();
@@ -40,7 +52,7 @@ void addComputerCastling();
 void searchReplies();
 
 // Two-ply material search over every computer move when the main search loses the king; resigns
-// with "Computer resignes" when every move loses it at once. Leaves the move in bestBoard.
+// (turnReport.resigned) when every move loses it at once. Leaves the move in bestBoard.
 void fallbackSearch();
 
 // What the last computer turn did, for the driver and the benchmark.

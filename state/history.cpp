@@ -12,14 +12,14 @@
 
 namespace vombel {
 
-ScrollBar historia = {0, 0, historia_Change};
+ScrollBar historia = {0, 0};
 
 void historia_Change() {
   moveNumber = static_cast<float>(historia.value);
   copyWholeBoard(board, gameHistory[historia.value]);
+  promoteLastRankPawns();
   pintar_tablero();
   setCaption(lbl_jugada, historia.value);
-  redrawWindow();
 }
 
 void setHistoriaMax(int max) {
@@ -32,13 +32,12 @@ void setHistoriaValue(int value) {
   if (value > historia.max) value = historia.max;
   if (value == historia.value) return;
   historia.value = value;
-  if (historia.change != nullptr) historia.change();
+  historia_Change();
 }
 
 void Timer1_Timer() {
   // The caption is the clock: its numeric value plus one.
   setCaption(tiempous, std::atoll(tiempous.caption) + 1);
-  redrawWindow();
 }
 
 }  // namespace vombel

@@ -7,10 +7,9 @@
 
 namespace vombel {
 
-// The scroll bar that steps through the game's positions, with historia_Change as its handler.
-// Changing its value, by the user or by the program, runs the change handler; setting the value
-// it already has raises nothing. Lowering Max below the value pulls the value down with it, which
-// is a change too.
+// The scroll bar that steps through the game's positions. Changing its value, by the user or by
+// the program, runs historia_Change; setting the value it already has runs nothing. Lowering Max
+// below the value pulls the value down with it, which is a change too.
 extern ScrollBar historia;
 void setHistoriaMax(int max);
 void setHistoriaValue(int value);

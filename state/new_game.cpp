@@ -85,6 +85,7 @@ void newGame() {
   initSquares();
   resetGameControls();
   resetGameRecord();
+  promoteLastRankPawns();
   pintar_tablero();
 }
 

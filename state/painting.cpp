@@ -43,6 +43,13 @@ int pictureFor(int code, bool light) {
   }
 }
 
+void promoteLastRankPawns() {
+  for (int x = 1; x <= 8; ++x) {
+    if (board(x, 8) == -kPawn) board(x, 8) = -kQueen;
+    if (board(x, 1) == kPawn) board(x, 1) = kQueen;
+  }
+}
+
 void pintar_tablero() {
   int a = 0;
   for (int y = 8; y >= 1; --y) {
@@ -56,19 +63,6 @@ void pintar_tablero() {
       ++a;
     }
   }
-  // Promotion: every repaint ends with each pawn on its last rank turned into a queen. Each
-  // promotion removes its own trigger, so the nested repaints end.
-  for (int x = 1; x <= 8; ++x) {
-    if (board(x, 8) == -kPawn) {
-      board(x, 8) = -kQueen;
-      pintar_tablero();
-    }
-    if (board(x, 1) == kPawn) {
-      board(x, 1) = kQueen;
-      pintar_tablero();
-    }
-  }
-  redrawWindow();
 }
 
 }  // namespace vombel

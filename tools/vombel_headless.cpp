@@ -38,6 +38,7 @@
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
+#include "platform/game_view.h"
 #include "search/instances.h"
 #include "search/search.h"
 #include "state/history.h"
@@ -132,6 +133,16 @@ bool parseEvent(const std::string& word, Event& event) {
 
 int warnings = 0;         // warning boxes shown so far
 bool saveFailed = false;  // a save or export event failed
+
+// Messages and warnings go to standard error; warnings are counted.
+class DriverView : public GameView {
+ public:
+  void tell(const char* text) override { std::fprintf(stderr, "%s\n", text); }
+  void warn(const char* text) override {
+    ++warnings;
+    std::fprintf(stderr, "vombel-headless: %s\n", printable(text).c_str());
+  }
+};
 
 void run(const Event& e) {
   switch (e.kind) {
@@ -249,11 +260,8 @@ int main(int argc, char** argv) {
     events.push_back(event);
   }
 
-  platform.messageBox = [](const char* text) { std::fprintf(stderr, "%s\n", text); };
-  platform.warningBox = [](const char* text) {
-    ++warnings;
-    std::fprintf(stderr, "vombel-headless: %s\n", printable(text).c_str());
-  };
+  DriverView view;
+  setGameView(&view);
   tablero_Load();
   if (keepLastGame) {
     int folder = -1;

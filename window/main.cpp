@@ -13,7 +13,6 @@
 #include "files/printable.h"
 #include "game/last_game.h"
 #include "game/saved_game.h"
-#include "platform/controls.h"
 #include "window/window.h"
 
 #ifndef VOMBEL_VERSION
@@ -134,8 +133,7 @@ int main(int argc, char* argv[]) {
   vombel::Tablero tablero;
   tablero.show();
   if (!folderProblem.empty()) {
-    QTimer::singleShot(0, &tablero,
-                       [&folderProblem] { vombel::warningBox(folderProblem.c_str()); });
+    QTimer::singleShot(0, &tablero, [&] { tablero.warn(folderProblem.c_str()); });
   }
   return QApplication::exec();
 }

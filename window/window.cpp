@@ -32,6 +32,7 @@
 #include "game/events.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
+#include "platform/game_view.h"
 #include "state/history.h"
 #include "state/state.h"
 #include "window/accessible.h"
@@ -192,16 +193,6 @@ void showWarning(const char* text) {
   showBox(QMessageBox::Warning, QString::fromLocal8Bit(text));
 }
 
-void redrawNow() {
-  if (current != nullptr) current->redrawDuringHandler();
-}
-
-// The game rings once at the end of every computer turn: the chime, and the move in words.
-void afterComputerMove() {
-  beepAfterMove();
-  if (current != nullptr) current->announceComputerMove();
-}
-
 bool setText(QLabel* label, const char* text) {
   const QString s = QString::fromUtf8(text);
   if (label->text() == s) return false;
@@ -231,6 +222,25 @@ void prepareApplication(QApplication& app) {
 
 // --- Tablero --------------------------------------------------------------------------------
 
+// What the game tells the window. The computer's turn runs inside the handler that asks for it:
+// at each step of the search the window shows the controls' state and takes its pending events.
+class Tablero::View final : public GameView {
+ public:
+  explicit View(Tablero* window) : window_(window) {}
+  void progress(int /*value*/, int /*max*/) override { window_->redrawDuringHandler(); }
+  void boardChanged() override { window_->redrawDuringHandler(); }
+  void tell(const char* text) override { showMessage(text); }
+  void warn(const char* text) override { showWarning(text); }
+  // The game rings once at the end of every computer turn: the chime, and the move in words.
+  void beep() override {
+    beepAfterMove();
+    window_->announceComputerMove();
+  }
+
+ private:
+  Tablero* window_;
+};
+
 Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("tablero"));
   setWindowTitle(QString::fromUtf8(kCaption));
@@ -257,11 +267,9 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   describeControls(this);
 
   current = this;
-  platform.messageBox = showMessage;
   prepareSound(this);
-  platform.beep = afterComputerMove;
-  platform.redraw = redrawNow;
-  platform.warningBox = showWarning;
+  view_ = std::make_unique<View>(this);
+  setGameView(view_.get());
 
   // The scale the window last had, as large as the screen allows.
   const QSettings stored(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName));
@@ -287,10 +295,7 @@ Tablero::~Tablero() {
   if (saveScale_->isActive()) rememberScale();
   if (current == this) {
     current = nullptr;
-    platform.messageBox = nullptr;
-    platform.beep = nullptr;
-    platform.redraw = nullptr;
-    platform.warningBox = nullptr;
+    setGameView(nullptr);
   }
 }
 
@@ -305,6 +310,10 @@ void Tablero::run(Handler handler) {
 void Tablero::redrawDuringHandler() {
   syncFromState(true);
   gate_->pass();
+}
+
+void Tablero::warn(const char* text) {
+  showWarning(text);
 }
 
 // The turn has recorded its position: the one before it is the previous history entry.

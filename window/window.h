@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdlib>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -45,8 +46,8 @@ class Tablero : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Builds the window, installs the platform services (message box, beep, redraw) and starts the
-  // first game. One window exists at a time.
+  // Builds the window, installs itself as the game's view (GameView) and starts the first game.
+  // One window exists at a time.
   explicit Tablero(QWidget* parent = nullptr);
   ~Tablero() override;
 
@@ -60,6 +61,9 @@ class Tablero : public QMainWindow {
 
   // Tells screen readers the computer's move just played; called with the chime after it.
   void announceComputerMove();
+
+  // A modal warning box over the window, as for a file that could not be used.
+  void warn(const char* text);
 
   // Ends the program when the window is closed in the middle of a handler (see closeEvent):
   // std::_Exit unless a test puts its own.
@@ -92,6 +96,8 @@ class Tablero : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  class View;
+
   void buildControls();
   void createMenus();
   void chooseFont();
@@ -123,6 +129,7 @@ class Tablero : public QMainWindow {
   QTimer* timer1_ = nullptr;
   TurnGate* gate_ = nullptr;
   Announcer* announcer_ = nullptr;
+  std::unique_ptr<View> view_;
   QAction* exitAction_ = nullptr;
   ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;

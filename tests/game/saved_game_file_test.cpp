@@ -33,6 +33,7 @@
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
+#include "platform/game_view.h"
 #include "state/board_ops.h"
 #include "state/history.h"
 #include "state/state.h"
@@ -72,12 +73,12 @@ class SavedGameFile : public GameTest {
     GameTest::SetUp();
     selectLevel(false);
     warnings.clear();
-    platform.warningBox = [](const char* text) { warnings.emplace_back(text); };
+    setGameView(&warningView_);
     scratch_.enter("vombel-file");
     resetFileFaults();
   }
   void TearDown() override {
-    platform.warningBox = nullptr;
+    setGameView(nullptr);
     resetFileFaults();
     keepLastGameIn(-1, "");
     scratch_.leave();
@@ -137,6 +138,10 @@ class SavedGameFile : public GameTest {
   }
 
   static inline std::vector<std::string> warnings;
+  // Keeps the warnings the game shows.
+  struct WarningView : GameView {
+    void warn(const char* text) override { warnings.emplace_back(text); }
+  } warningView_;
   testing_support::ScratchDirectory scratch_;
 };
 

@@ -103,7 +103,8 @@ inline void play(const Scenario& s) {
         makeMove(board, tx > fx ? 8 : 1, fy, tx > fx ? 6 : 4, fy);  // the rook
       }
       if (setUp) continue;
-      pintar_tablero();  // promotes
+      promoteLastRankPawns();
+      pintar_tablero();
       recordHistory();
     }
   }

@@ -6,7 +6,6 @@
 // position in which every move is worth less than 0 resigns.
 #include <gtest/gtest.h>
 
-#include "platform/controls.h"
 #include "search/search.h"
 #include "state/state.h"
 #include "tests/support/test_support.h"
@@ -43,8 +42,7 @@ TEST_F(KinglessFallback, EveryMoveBelowZeroResigns) {
   fallbackSearch();
   EXPECT_LT(bestScore1, 0.0f);
   EXPECT_TRUE(turnReport.resigned);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], "Computer resignes");
+  EXPECT_TRUE(messages.empty());  // the turn's finishing part tells it
   EXPECT_EQ(boardToText(bestBoard), boardToText(before));
 }
 

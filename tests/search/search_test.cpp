@@ -24,16 +24,13 @@ using testing_support::beeps;
 using testing_support::boardFromText;
 using testing_support::boardToText;
 using testing_support::GameTest;
+using testing_support::highestProgress;
 using testing_support::messages;
 using testing_support::startFrom;
 
 using ComputerTurn = GameTest;
 
-int highestProgress = 0;
-
 TEST_F(ComputerTurn, FromTheStartPositionRecordsOneEntryAndResetsTheProgressBar) {
-  highestProgress = 0;
-  platform.redraw = [] { highestProgress = std::max(highestProgress, Progreso.value); };
   force_Click();
   EXPECT_EQ(rootMaterial, 5000.0f);
   EXPECT_EQ(rootCount, 20);
@@ -71,7 +68,7 @@ TEST_F(ComputerTurn, ClockKeepsWholeSecondsAfterEveryTurn) {
   static const double times[] = {100, 102.6, 200, 200.4, 300, 301.2};
   static int next = 0;
   next = 0;
-  platform.timeOfDay = [] { return times[next++]; };
+  setClock([] { return times[next++]; });
   selectLevel(false);
   force_Click();
   EXPECT_EQ(computerTime, 2.0);

@@ -164,8 +164,9 @@ TEST_F(Painting, EachCodeSharesItsPictureAndPawnsOnTheLastRankBecomeQueens) {
     EXPECT_EQ(c[a].visible, true);
     EXPECT_EQ(c[a].borderStyle, 1);
   }
-  // Two pawns on their last ranks at once: both promoted, both shown as queens.
+  // Two pawns on their last ranks at once: the promotion step makes both queens, shown as queens.
   board = boardFromText("P......k ........ ........ ........ ........ ........ ........ ..p....K");
+  promoteLastRankPawns();
   pintar_tablero();
   EXPECT_EQ(board(1, 8), -kQueen);
   EXPECT_EQ(board(3, 1), kQueen);

@@ -9,6 +9,7 @@
 #include "game/events.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
+#include "platform/game_view.h"
 #include "search/search.h"
 #include "state/board_ops.h"
 #include "state/new_game.h"
@@ -19,6 +20,7 @@ namespace vombel::testing_support {
 
 std::vector<std::string> messages;
 int beeps = 0;
+int highestProgress = 0;
 
 bool portableCopyForced() {
   static const bool forced = [] {
@@ -40,6 +42,18 @@ class PortableCopyEnvironment : public ::testing::Environment {
 
 ::testing::Environment* const portableCopyEnvironment =
     ::testing::AddGlobalTestEnvironment(new PortableCopyEnvironment);
+
+// Keeps what the game tells, counts its beeps and follows the search's progress.
+class RecordingView : public GameView {
+ public:
+  void tell(const char* text) override { messages.emplace_back(text); }
+  void beep() override { ++beeps; }
+  void progress(int value, int /*max*/) override {
+    if (value > highestProgress) highestProgress = value;
+  }
+};
+
+RecordingView recordingView;
 
 int codeOf(char ch) {
   switch (ch) {
@@ -110,17 +124,16 @@ void startFrom(const std::string& ranks) {
   newGame();
   board = boardFromText(ranks);
   copyWholeBoard(gameHistory[0], board);
+  promoteLastRankPawns();
   pintar_tablero();
 }
 
 void GameTest::SetUp() {
   messages.clear();
   beeps = 0;
-  platform.messageBox = [](const char* text) { messages.emplace_back(text); };
-  platform.beep = [] { ++beeps; };
-  platform.redraw = nullptr;
-  static double (*const realClock)() = platform.timeOfDay;
-  platform.timeOfDay = realClock;
+  highestProgress = 0;
+  setGameView(&recordingView);
+  setClock(nullptr);
   tablero_Load();
 }
 

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Helpers shared by the engine tests: positions written as text, and a fixture that starts every
-// test from a fresh game with the platform services captured.
+// test from a fresh game with what the game tells captured.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -39,9 +39,11 @@ void startFrom(const std::string& ranks);
 // for a second run of the engine tests; the game and the benchmark never read it.
 bool portableCopyForced();
 
-// Messages shown and beeps sounded since the fixture started.
+// Messages shown, beeps sounded and the highest progress the search reported since the fixture
+// started.
 extern std::vector<std::string> messages;
 extern int beeps;
+extern int highestProgress;
 
 class GameTest : public ::testing::Test {
  protected:

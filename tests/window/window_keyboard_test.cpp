@@ -21,6 +21,7 @@
 
 #include "game/saved_game.h"
 #include "platform/controls.h"
+#include "platform/game_view.h"
 #include "state/painting.h"
 #include "state/state.h"
 #include "tests/support/window_support.h"
@@ -407,7 +408,7 @@ class KeyboardTest : public QObject {
       toldBeforeTheBox = announcer->lastText();
       QApplication::activeModalWidget()->close();
     });
-    vombel::messageBox("Computer resignes");
+    vombel::gameView().tell("Computer resignes");
     QCOMPARE(toldBeforeTheBox, QStringLiteral("b3, white pawn"));
     QAccessibleInterface* notice =
         QAccessible::queryAccessibleInterface(announcer->findChild<QWidget*>());
