@@ -286,6 +286,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     endIfSignalled();
   }
+  endIfSignalled();  // a signal before the first event, or with none
   if (out != nullptr) {
     const FileResult saved = saveGameFile(out);
     if (!saved) return fail(std::string("cannot write '") + out + "': " + saved.reason());
