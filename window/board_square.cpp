@@ -84,9 +84,14 @@ void Square::paintEvent(QPaintEvent*) {
   const int h = height();
   const int line = lineWidth(scale_);
   // The picture's pixels for the square's size on the screen: the set that fits, scaled smoothly
-  // between sets, shown at the widget's own ratio.
+  // between sets, shown at the widget's own ratio. It covers the whole inside: at some scales
+  // 23 * scale rounds to a pixel less than the inside (41 pixels in a 42-pixel column at 1.8),
+  // and a pixel left unpainted would keep what was drawn there last, such as the focus frame.
   const qreal ratio = devicePixelRatioF();
-  QPixmap picture = squarePicture(std::clamp(picture_, 0, 26), scale_ * ratio);
+  const int inside = std::max(w, h) - 2 * line;
+  const qreal pictureRatio =
+      std::max(scale_ * ratio, std::ceil(inside * ratio - 0.001) / kPictureSide);
+  QPixmap picture = squarePicture(std::clamp(picture_, 0, 26), pictureRatio);
   if (picture.isNull()) {
     p.fillRect(rect(), palette().window());
   } else {

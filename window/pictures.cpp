@@ -14,7 +14,6 @@ namespace vombel {
 
 namespace {
 
-constexpr int kSide = 23;       // logical size of every store picture
 constexpr int kLargestSet = 3;  // pictureN.png, pictureN@2x.png, pictureN@3x.png
 
 // The drawn set to start from: the ratio rounded up to a whole factor, at most the largest.
@@ -29,11 +28,11 @@ QPixmap load(int number, qreal ratio) {
                            ? QStringLiteral(":/pictures/picture%1.png").arg(number)
                            : QStringLiteral(":/pictures/picture%1@%2x.png").arg(number).arg(set);
   QImage image(name);
-  assert(!image.isNull() && image.width() == kSide * set);
+  assert(!image.isNull() && image.width() == kPictureSide * set);
   if (std::abs(ratio - set) > 0.001) {
     // 1.5 from 2x: 46 pixels down to 35, each output pixel a weighted mean of the ones it
     // covers, so every line of the drawing keeps an even weight. Below 1, the 1x set shrinks.
-    const int side = static_cast<int>(std::lround(kSide * ratio));
+    const int side = static_cast<int>(std::lround(kPictureSide * ratio));
     image = image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   }
   QPixmap pixmap = QPixmap::fromImage(image);

@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QtTest>
 #include <memory>
@@ -185,6 +186,37 @@ class KeyboardTest : public QObject {
     key(Qt::Key_Left);
     QCOMPARE(focusedSquare(), 57);
     QCOMPARE(QColor(grabbed(57).pixel(1, 1)), kFocusColour);
+  }
+
+  // At sizes between the zoom steps the focus frame moves on without a trace: the screen (the
+  // window's backing store, repainted only where the focus was) shows its colour only on the
+  // focused square. At 369 pixels wide a1's 42-pixel inside outgrows its 41-pixel picture.
+  void focusFrameLeavesNoTraceAtAnySize() {
+    for (QSize size : {QSize(369, 900), QSize(480, 1160), QSize(611, 1500)}) {
+      window_->resize(size);
+      QTRY_COMPARE(window_->size(), size);
+      for (Qt::Key k : {Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Up,
+                        Qt::Key_Right, Qt::Key_Down, Qt::Key_Left, Qt::Key_Left, Qt::Key_Left}) {
+        QApplication::processEvents();  // paints the frame where it is
+        key(k);                         // round a1 to d1 and back
+      }
+      QApplication::processEvents();
+      const QImage screen = window_->screen()->grabWindow(window_->winId()).toImage();
+      const QRect focused =
+          square(focusedSquare())
+              ->geometry()
+              .translated(window_->centralWidget()->mapTo(window_.get(), QPoint(0, 0)));
+      int traces = 0;
+      for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+          traces += !focused.contains(x, y) && QColor(screen.pixel(x, y)) == kFocusColour;
+        }
+      }
+      QVERIFY2(traces == 0, qPrintable(QStringLiteral("%1 pixels at %2 x %3")
+                                           .arg(traces)
+                                           .arg(size.width())
+                                           .arg(size.height())));
+    }
   }
 
   void tabLeavesTheBoardVisitsTheScrollBarAndComesBack() {
