@@ -21,6 +21,17 @@
 #define VOMBEL_NOINLINE
 #endif
 
+// A variable of which every thread has a copy of its own: the search's state, so that candidates
+// can be searched side by side. constinit: it needs no initialisation at run time, so no access
+// calls a wrapper first. The program is one executable, so on GCC and Clang each copy lies at a
+// fixed distance from the thread's pointer (the local-exec model): an access is one instruction,
+// as for an ordinary variable. Definitions give an initialiser ({}), as constinit asks.
+#if defined(__GNUC__)
+#define VOMBEL_PER_THREAD constinit thread_local __attribute__((tls_model("local-exec")))
+#else
+#define VOMBEL_PER_THREAD constinit thread_local
+#endif
+
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 // Compiles a function, and everything inlined into it, for x86 CPUs with the popcnt instruction:
 // GCC then turns squareCount's additions into that one instruction. Such a function may run only

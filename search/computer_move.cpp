@@ -13,6 +13,7 @@
 #include "search/instances.h"
 #include "search/scan.h"
 #include "search/search.h"
+#include "search/search_threads.h"
 #include "state/board_ops.h"
 #include "state/castling.h"
 #include "state/painting.h"
@@ -21,15 +22,11 @@
 namespace vombel {
 
 namespace {
-// The root stops at the first candidate whose score beats the material at the start of the turn
-// by more than this margin, the 2 by which a bishop outweighs a knight: material really won.
-constexpr float kEnoughGain = 2;
-
 // When the turn under way began, for its duration in turnReport.
 std::chrono::steady_clock::time_point turnStarted;
 }  // namespace
 
-unsigned long long plyCalls[9];
+VOMBEL_PER_THREAD unsigned long long plyCalls[9]{};
 TurnReport turnReport;
 bool searchDifficult = true;
 
@@ -68,8 +65,35 @@ void addComputerCastling() {
   }
 }
 
+namespace {
+
+// searchRootMoves with the candidates searched by the search threads and taken here in root order,
+// each cut where the loop below would have stopped its replies (search/search_threads.h).
+void searchRootMovesInThreads(int count) {
+  startCandidates(count);
+  for (int n = 1; n <= count; ++n) {
+    const CandidateResult& result = waitForCandidate(n);
+    setProgressValue(n);
+    gameView().progress(n, Progreso.max);
+    bestScore2 = commitCandidate(result, bestScore1);
+    if (bestScore2 > bestScore1 && !result.repetition) {
+      bestScore1 = bestScore2;
+      copyBoard(bestBoard, rootPositions[n]);
+      if (bestScore1 > rootMaterial + kEnoughGain) break;
+    }
+    candidateCommitted(n, bestScore1);
+  }
+  stopCandidates();
+}
+
+}  // namespace
+
 void searchRootMoves() {
   const int count = rootCount;
+  if (count > 1 && searchThreads() > 1) {
+    searchRootMovesInThreads(count);
+    return;
+  }
   for (int n = 1; n <= count; ++n) {
     copyBoard(plyBoard1, rootPositions[n]);
     bestScore2 = kHighestScore;

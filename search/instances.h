@@ -18,6 +18,7 @@
 #pragma once
 
 #include "movegen/generators.h"
+#include "platform/hints.h"
 
 namespace vombel {
 
@@ -56,8 +57,10 @@ inline void ply8Generator(const Board& b, int x, int y) {
 }
 
 // How many times each ply's callback has run since the counts were last cleared (index 1..8); the
-// moves marked in the attack maps count with plies 7 and 8.
+// moves marked in the attack maps count with plies 7 and 8. Each thread counts its own calls; a
+// turn's counts are those of the thread that ran computerMove, to which the search threads' counts
+// are added as their candidates are taken.
 // The driver and the benchmark read them; they cost one increment per callback.
-extern unsigned long long plyCalls[9];
+extern VOMBEL_PER_THREAD unsigned long long plyCalls[9];
 
 }  // namespace vombel

@@ -5,7 +5,8 @@
 // its own board and callback; a callback copies the board above, plays its move and runs the next
 // ply's generator over its board, or, at a leaf, scores the move from the material of the board
 // above. Scores flow up through bestScore2..6 and the shared cutoffFlag. Odd plies maximise for
-// the computer, even plies minimise for the human.
+// the computer, even plies minimise for the human. All the state they write is per thread
+// (VOMBEL_PER_THREAD): search threads search candidates side by side, each in its own copy.
 //
 // The last ply's loop (ply 6 at Difficult, ply 4 at Easy) is counted in bulk, piece by piece
 // (countPly6Loop, countPly4Leaves); its callbacks, scorePly6 and the leaf of searchPly4, stay as
@@ -32,16 +33,16 @@ namespace {
 // code it captures and by a promotion, so a leaf is scored from its parent's material without
 // summing 64 squares; whole numbers convert to the same float. The piece squares let a ply's loop
 // go straight from one piece of the side to move to the next.
-Summary summary2, summary3, summary4, summary5;
+VOMBEL_PER_THREAD Summary summary2{}, summary3{}, summary4{}, summary5{};
 
 // The computer's pieces of plyBoard2 to plyBoard4 by kind, kept up to date move by move like the
 // summaries when the ply-6 loops are counted in bulk: they price its captures
 // (humanLeafMovesByKind).
-ComputerKinds kinds2, kinds3, kinds4;
+VOMBEL_PER_THREAD ComputerKinds kinds2{}, kinds3{}, kinds4{};
 
 // Whether the leaf loops below the reply being searched count in bulk: bulkLeaves, unless a pawn
 // stands on its last rank in the reply (see stalePawn).
-bool leavesInBulk;
+VOMBEL_PER_THREAD bool leavesInBulk{};
 
 // The kinds after a computer move of the piece `code` (before its promotion, `arrivedCode`
 // after) from the square `from` to `to`; no computer piece stood on `to`.
@@ -175,7 +176,7 @@ inline PieceLeaves pieceLeaves(std::int32_t code, int a, const Summary& summary,
           static_cast<std::int8_t>(a)};
 }
 
-std::uint64_t ply4Squares;  // the two squares of the ply-4 move
+VOMBEL_PER_THREAD std::uint64_t ply4Squares{};  // the two squares of the ply-4 move
 
 // What was worked out for the pieces of plyBoard3 at one ply-4 move, by square, kept for the other
 // ply-4 moves of the same ply-3 move: an entry holds while the ply-4 move leaves the squares it
@@ -211,8 +212,8 @@ inline void keepRecord(Ply3Records<Entry>& records, int a, const Entry& entry) {
   }
 }
 
-Ply3Records<PieceLeaves> records3;        // the human pieces' leaf moves
-Ply3Records<ComputerMoves> moveRecords3;  // the computer pieces' ply-5 move lists
+VOMBEL_PER_THREAD Ply3Records<PieceLeaves> records3{};        // the human pieces' leaf moves
+VOMBEL_PER_THREAD Ply3Records<ComputerMoves> moveRecords3{};  // the computer pieces' ply-5 moves
 
 // A ply-5 move as the bulk count reads its child: plyBoard4 with the moving piece arrived.
 struct BulkMove {
@@ -221,9 +222,10 @@ struct BulkMove {
   std::int32_t material;  // the child's material
 };
 
-PieceLeaves ply4Pieces[64];  // the human pieces of plyBoard4 in the leaf loop's order
-int ply4PieceCount;
-std::uint64_t ply4Watched;  // the squares that some piece of ply4Pieces watches
+// The human pieces of plyBoard4 in the leaf loop's order.
+VOMBEL_PER_THREAD PieceLeaves ply4Pieces[64]{};
+VOMBEL_PER_THREAD int ply4PieceCount{};
+VOMBEL_PER_THREAD std::uint64_t ply4Watched{};  // the squares that some piece of ply4Pieces watches
 
 // Lists the human pieces of the ply-4 position b4 and their moves, from records3 where the ply-4
 // move left a piece alone.
@@ -400,7 +402,7 @@ inline void searchPly5Loop(const Board& b4) {
 
 bool bulkLeaves = true;
 bool bitCountCopy = cpuHasBitCount();
-BulkCopy bulkCopyRan = BulkCopy::none;
+std::atomic<BulkCopy> bulkCopyRan = BulkCopy::none;
 
 void recordReply(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[2];
@@ -410,16 +412,20 @@ void recordReply(int toX, int toY, int fromX, int fromY) {
   copyBoard(replyPositions[replyCount], plyBoard2);
 }
 
+void searchReply(int m) {
+  copyBoard(plyBoard2, replyPositions[m]);
+  summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
+              pieceSquares<Side::human>(plyBoard2)};
+  leavesInBulk = bulkLeaves && !stalePawn(plyBoard2);
+  if (searchDifficult && leavesInBulk) kinds2 = computerKinds(plyBoard2);
+  bestScore3 = kLowestScore;
+  scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
+}
+
 void searchReplies() {
   const int count = replyCount;
   for (int m = 1; m <= count; ++m) {
-    copyBoard(plyBoard2, replyPositions[m]);
-    summary2 = {wholeMaterialSum(plyBoard2), pieceSquares<Side::computer>(plyBoard2),
-                pieceSquares<Side::human>(plyBoard2)};
-    leavesInBulk = bulkLeaves && !stalePawn(plyBoard2);
-    if (searchDifficult && leavesInBulk) kinds2 = computerKinds(plyBoard2);
-    bestScore3 = kLowestScore;
-    scanPiecesWithCutoff<Ranks::upward, ply3Generator>(plyBoard2, summary2.computerPieces);
+    searchReply(m);
     if (bestScore3 <= bestScore2) {
       bestScore2 = bestScore3;
       // The candidate can no longer beat the best one: its other replies are not searched.
@@ -484,12 +490,12 @@ inline void searchPly4InBulk(int toX, int toY, int fromX, int fromY) {
 // a bit-count instruction, which counts the squares of a piece's moves in one step. In the most
 // crowded positions that copy is about 7 % faster.
 VOMBEL_FLATTEN VOMBEL_NOINLINE void bulkPly4AnyCpu(int toX, int toY, int fromX, int fromY) {
-  bulkCopyRan = BulkCopy::anyCpu;
+  bulkCopyRan.store(BulkCopy::anyCpu, std::memory_order_relaxed);
   searchPly4InBulk(toX, toY, fromX, fromY);
 }
 VOMBEL_FLATTEN VOMBEL_NOINLINE VOMBEL_WITH_BIT_COUNT void bulkPly4Popcnt(int toX, int toY,
                                                                          int fromX, int fromY) {
-  bulkCopyRan = BulkCopy::bitCount;
+  bulkCopyRan.store(BulkCopy::bitCount, std::memory_order_relaxed);
   searchPly4InBulk(toX, toY, fromX, fromY);
 }
 

@@ -5,6 +5,8 @@
 // search and resignation.
 #pragma once
 
+#include <atomic>
+
 namespace vombel {
 
 // The level of the turn under way: true for six plies (Difficult), false for four (Easy). The
@@ -20,10 +22,16 @@ extern bool bulkLeaves;
 // on a CPU without the instruction.
 extern bool bitCountCopy;
 
-// The copy of the bulk count that ran last: each copy records itself as it starts, one store per
-// ply-4 move at level Difficult. The tests read it to see which copy the dispatch runs.
+// The copy of the bulk count that ran last, in any thread: each copy records itself as it starts,
+// one store per ply-4 move at level Difficult (atomic, so that search threads may store at once;
+// relaxed, an ordinary store). The tests read it to see which copy the dispatch runs.
 enum class BulkCopy : unsigned char { none, anyCpu, bitCount };
-extern BulkCopy bulkCopyRan;
+extern std::atomic<BulkCopy> bulkCopyRan;
+
+// The root loop stops at the first candidate whose score beats the material at the start of the
+// turn (rootMaterial) by more than this margin, the 2 by which a bishop outweighs a knight:
+// material really won.
+inline constexpr float kEnoughGain = 2;
 
 // The computer's whole turn at once: thinkComputerMove, then finishComputerMove. Does nothing
 // when the history is full.
@@ -50,6 +58,9 @@ void addComputerCastling();
 
 // Searches the ordered replies to the candidate in plyBoard1; leaves its score in bestScore2.
 void searchReplies();
+
+// Searches reply m of replyPositions below the bound bestScore2; leaves its score in bestScore3.
+void searchReply(int m);
 
 // Two-ply material search over every computer move when the main search loses the king; resigns
 // (turnReport.resigned) when every move loses it at once. Leaves the move in bestBoard.

@@ -42,11 +42,15 @@ void setStartPosition(Board& b) {
   }
 }
 
-void initBoards() {
-  for (Board* b : {&bestBoard, &plyBoard1, &plyBoard2, &plyBoard3, &plyBoard4, &plyBoard5,
-                   &plyBoard6, &trialBoard}) {
+void initPlyBoards() {
+  for (Board* b : {&plyBoard1, &plyBoard2, &plyBoard3, &plyBoard4, &plyBoard5, &plyBoard6})
     fill(*b, kBorder);
-  }
+}
+
+void initBoards() {
+  fill(bestBoard, kBorder);
+  initPlyBoards();
+  fill(trialBoard, kBorder);
   setStartPosition(board);
 }
 

@@ -11,7 +11,11 @@ namespace vombel {
 // colours, reset controls and clocks, the start position as history entry 0, and a repaint.
 void newGame();
 
+// Fills every cell of the working boards with 2 and puts the start position on board.
 void initBoards();
+// Fills every cell of the calling thread's plyBoard1 ... plyBoard6 with 2: the border the
+// search's copies keep. initBoards does it for the game's thread, each search thread as it starts.
+void initPlyBoards();
 void initSquares();
 void resetGameControls();
 void resetGameRecord();

@@ -8,18 +8,20 @@ namespace vombel {
 Board board;
 Board bestBoard;
 Board trialBoard;
-Board plyBoard1, plyBoard2, plyBoard3, plyBoard4, plyBoard5, plyBoard6;
+VOMBEL_PER_THREAD Board plyBoard1{}, plyBoard2{}, plyBoard3{}, plyBoard4{}, plyBoard5{},
+    plyBoard6{};
 Board humanAttackMap;
 Board computerAttackMap;
 Board rootPositions[kMaxListEntries + 1];
-Board replyPositions[kMaxListEntries + 1];
+VOMBEL_PER_THREAD Board replyPositions[kMaxListEntries + 1]{};
 Board gameHistory[kMaxHistory + 1];
 char squareColours[64][2];
 std::int32_t rootCount;
-std::int32_t replyCount;
+VOMBEL_PER_THREAD std::int32_t replyCount{};
 float rootMaterial;
-float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
-std::int16_t cutoffFlag;
+float bestScore1;
+VOMBEL_PER_THREAD float bestScore2{}, bestScore3{}, bestScore4{}, bestScore5{}, bestScore6{};
+VOMBEL_PER_THREAD std::int16_t cutoffFlag{};
 float moveNumber;
 std::uint32_t historyRecords;
 std::int32_t gamePhase;

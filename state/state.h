@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 // Every module-level variable of the game. All of them live for the whole run, have fixed shapes
-// and are filled in place: nothing is allocated while a game runs.
+// and are filled in place: nothing is allocated while a game runs. What the search below the root
+// writes (the ply boards, the reply list, the scores of plies 2 to 6 and the cut-off flag) is
+// per thread (VOMBEL_PER_THREAD), so that search threads can search candidates side by side; the
+// rest is the game's, one copy for all.
 #pragma once
 
 #include <cstdint>
 
+#include "platform/hints.h"
 #include "state/board.h"
 
 namespace vombel {
@@ -25,7 +29,8 @@ inline constexpr std::int16_t kFlagClear = 0;
 extern Board board;       // the game position, the one the window shows
 extern Board bestBoard;   // position after the best computer candidate so far this turn
 extern Board trialBoard;  // scratch: the human's move is tried here; castling candidates built here
-extern Board plyBoard1, plyBoard2, plyBoard3, plyBoard4, plyBoard5, plyBoard6;
+// The search's boards, one per ply; their borders are filled once per thread (initPlyBoards).
+extern VOMBEL_PER_THREAD Board plyBoard1, plyBoard2, plyBoard3, plyBoard4, plyBoard5, plyBoard6;
 
 extern Board humanAttackMap;     // 1 where a human piece can move to; border cells stay 0
 extern Board computerAttackMap;  // 1 where a computer piece can move to; border cells stay 0
@@ -33,16 +38,17 @@ extern Board computerAttackMap;  // 1 where a computer piece can move to; border
 // Position lists. Candidate and reply entries are numbered from 1 and only their playable squares
 // are ever written (their border cells stay 0); history entries start at 0 and hold all cells.
 extern Board rootPositions[kMaxListEntries + 1];
-extern Board replyPositions[kMaxListEntries + 1];
+extern VOMBEL_PER_THREAD Board replyPositions[kMaxListEntries + 1];
 extern Board gameHistory[kMaxHistory + 1];
 
 extern char squareColours[64][2];  // "b" (light) or "n" (dark), by screen index
 
 extern std::int32_t rootCount;
-extern std::int32_t replyCount;
+extern VOMBEL_PER_THREAD std::int32_t replyCount;
 extern float rootMaterial;
-extern float bestScore1, bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
-extern std::int16_t cutoffFlag;
+extern float bestScore1;
+extern VOMBEL_PER_THREAD float bestScore2, bestScore3, bestScore4, bestScore5, bestScore6;
+extern VOMBEL_PER_THREAD std::int16_t cutoffFlag;
 extern float moveNumber;              // half-moves recorded; a whole number 0..300
 extern std::uint32_t historyRecords;  // entries recordHistory has recorded since the start
 extern std::int32_t gamePhase;

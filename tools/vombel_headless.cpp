@@ -3,7 +3,8 @@
 
 // vombel-headless: plays the game without a window, for checks and experiments.
 //
-//   vombel-headless [--level easy|difficult] [--in FILE] [--out FILE] [--keep-last-game] EVENT...
+//   vombel-headless [--threads N] [--level easy|difficult] [--in FILE] [--out FILE]
+//                   [--keep-last-game] EVENT...
 //
 // Events, run in order: force, new, click:A (A = 0..63), scroll:N, setup:on, setup:off,
 // level:easy, level:difficult, tick, open, save, pgn:FILE (Export Game: the game as PGN to
@@ -12,6 +13,8 @@
 // SIGTERM, SIGHUP or SIGINT). Each computer move prints one line:
 //   move=<n> resigned=<0|1> score=<bestScore1> calls=<c1>,...,<c8> ms=<duration>
 // --in starts from a game file as Open takes it in; --out writes the game as Save writes it.
+// --threads sets how many threads search the candidates (1 to 64; one per core unless told): the
+// moves and counts are the same for every number.
 // Bad arguments or an unreadable --in file: a message on standard error and exit status 2.
 // A save that fails, or a juego.vmb that Open cannot use, is told on standard error as the
 // window tells it in a box; the later events still run, and a failed save or export makes the
@@ -41,6 +44,7 @@
 #include "platform/game_view.h"
 #include "search/instances.h"
 #include "search/search.h"
+#include "search/search_threads.h"
 #include "state/history.h"
 #include "state/state.h"
 
@@ -235,13 +239,19 @@ int main(int argc, char** argv) {
   const char* in = nullptr;
   const char* out = nullptr;
   bool keepLastGame = false;
+  int threads = defaultSearchThreads();
   std::vector<Event> events;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--level" || arg == "--in" || arg == "--out") {
+    if (arg == "--level" || arg == "--in" || arg == "--out" || arg == "--threads") {
       if (i + 1 >= argc) return fail("missing value after " + arg);
       const char* value = argv[++i];
-      if (arg == "--level") {
+      if (arg == "--threads") {
+        if (!parseNumber(value, 1, kMaxSearchThreads, threads)) {
+          return fail("--threads wants a whole number from 1 to " +
+                      std::to_string(kMaxSearchThreads) + ", not '" + value + "'");
+        }
+      } else if (arg == "--level") {
         if (std::strcmp(value, "easy") != 0 && std::strcmp(value, "difficult") != 0) {
           return fail("unknown level '" + std::string(value) + "' (easy or difficult)");
         }
@@ -262,6 +272,10 @@ int main(int argc, char** argv) {
 
   DriverView view;
   setGameView(&view);
+  if (!setSearchThreads(threads)) {
+    std::fprintf(stderr, "vombel-headless: only %d search threads could be started\n",
+                 startedSearchThreads());
+  }
   tablero_Load();
   if (keepLastGame) {
     int folder = -1;

@@ -5,14 +5,17 @@
 // --help and --version work without a display.
 #include <QApplication>
 #include <QTimer>
+#include <charconv>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "files/folders.h"
 #include "files/printable.h"
 #include "game/last_game.h"
 #include "game/saved_game.h"
+#include "search/search_threads.h"
 #include "window/window.h"
 
 #ifndef VOMBEL_VERSION
@@ -31,6 +34,8 @@ constexpr const char* kUsage =
     "                         $XDG_DATA_HOME/vombel-chess (~/.local/share/vombel-chess),\n"
     "                         made on first use, rather than in the current folder;\n"
     "                         the desktop menu starts the game so\n"
+    "      --threads=N        search the computer's moves with N threads (1 to 64);\n"
+    "                         one per core unless told, the same moves with any N\n"
     "\n"
     "Qt's own options, such as -platform NAME, -display DISPLAY or -style NAME, are passed on\n"
     "to Qt.\n";
@@ -57,7 +62,8 @@ constexpr QtOption kQtOptions[] = {
 
 enum class Outcome { Run, Done, Misuse };
 
-bool useDataFolder = false;  // --use-data-folder
+bool useDataFolder = false;                          // --use-data-folder
+int searchThreads = vombel::defaultSearchThreads();  // --threads
 
 Outcome misuse(const char* what, const char* arg) {
   std::fprintf(stderr, "vombel-chess: %s '%s'\n\n%s", what, vombel::printable(arg).c_str(), kUsage);
@@ -79,6 +85,23 @@ Outcome readCommandLine(int argc, char* argv[]) {
     }
     if (arg == "--use-data-folder") {
       useDataFolder = true;
+      continue;
+    }
+    // --threads=N or --threads N.
+    if (arg == "--threads" || arg.starts_with("--threads=")) {
+      std::string_view value = arg.substr(std::string_view("--threads").size());
+      if (value.empty()) {
+        if (i + 1 >= argc) return misuse("missing value after", argv[i]);
+        value = argv[++i];
+      } else {
+        value.remove_prefix(1);
+      }
+      const auto [end, error] =
+          std::from_chars(value.data(), value.data() + value.size(), searchThreads);
+      if (error != std::errc() || end != value.data() + value.size() || searchThreads < 1 ||
+          searchThreads > vombel::kMaxSearchThreads) {
+        return misuse("--threads wants a whole number from 1 to 64, not", value.data());
+      }
       continue;
     }
     if (arg.size() < 2 || arg[0] != '-') return misuse("unexpected argument", argv[i]);
@@ -128,6 +151,12 @@ int main(int argc, char* argv[]) {
   }
   const std::string folderProblem =
       dataProblem + (dataProblem.empty() || stateProblem.empty() ? "" : "\n\n") + stateProblem;
+  // The search threads start now, before any game: the computer searches with as many as could
+  // be started.
+  if (!vombel::setSearchThreads(searchThreads)) {
+    std::fprintf(stderr, "vombel-chess: only %d of %d search threads could be started\n",
+                 vombel::startedSearchThreads(), searchThreads);
+  }
   QApplication app(argc, argv);
   vombel::prepareApplication(app);
   vombel::Tablero tablero;

@@ -425,7 +425,7 @@ TEST_F(BulkSearch, DispatchRunsTheCopyChosen) {
     bitCountCopy = withBitCount;
     bulkCopyRan = BulkCopy::none;
     playTurn(testing_support::kStartText, {}, true, true);
-    EXPECT_EQ(bulkCopyRan, withBitCount ? BulkCopy::bitCount : BulkCopy::anyCpu);
+    EXPECT_EQ(bulkCopyRan.load(), withBitCount ? BulkCopy::bitCount : BulkCopy::anyCpu);
   }
   bitCountCopy = chosen;
 
@@ -433,7 +433,7 @@ TEST_F(BulkSearch, DispatchRunsTheCopyChosen) {
   bulkCopyRan = BulkCopy::none;
   playTurn(testing_support::kStartText, {}, false, true);
   playTurn(testing_support::kStartText, {}, true, false);
-  EXPECT_EQ(bulkCopyRan, BulkCopy::none);
+  EXPECT_EQ(bulkCopyRan.load(), BulkCopy::none);
 }
 
 TEST_F(BulkSearch, StartUpChoosesTheCopyForTheCpu) {
@@ -442,7 +442,7 @@ TEST_F(BulkSearch, StartUpChoosesTheCopyForTheCpu) {
   EXPECT_EQ(bitCountCopy, cpuHasBitCount() && !testing_support::portableCopyForced());
   bulkCopyRan = BulkCopy::none;
   playTurn(testing_support::kStartText, {}, true, true);
-  EXPECT_EQ(bulkCopyRan, bitCountCopy ? BulkCopy::bitCount : BulkCopy::anyCpu);
+  EXPECT_EQ(bulkCopyRan.load(), bitCountCopy ? BulkCopy::bitCount : BulkCopy::anyCpu);
 }
 
 TEST_F(BulkSearch, StalePawnsOnTheLastRanksPlayAsWithACallbackPerLeaf) {

@@ -1,23 +1,27 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// A computer turn allocates nothing. This test program replaces the global operator new and
-// interposes malloc, calloc and realloc with counting versions, and counts while computerMove
-// runs on every position of the benchmark suite at both levels and on the crowded ones at Easy.
+// A computer turn allocates nothing, with one search thread or several (started before, as the
+// game starts them). This test program replaces the global operator new and interposes malloc,
+// calloc and realloc with counting versions, and counts while computerMove runs on every position
+// of the benchmark suite at both levels and on the crowded ones at Easy.
 // A sanitizer brings its own allocator, so under one the counters are left out and the test is
 // skipped.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <new>
 
 #include "search/search.h"
+#include "search/search_threads.h"
 #include "tests/support/sanitized.h"
 #include "tests/support/suite.h"
 
 namespace {
-bool counting = false;
-unsigned long long allocations = 0;
+// Any thread may allocate: the search threads as well as this one.
+std::atomic<bool> counting = false;
+std::atomic<unsigned long long> allocations = 0;
 
 [[maybe_unused]] void count() {
   if (counting) ++allocations;
@@ -113,30 +117,39 @@ TEST(NoAllocation, ComputerTurnsOverTheSuite) {
 #ifdef VOMBEL_SANITIZED
   GTEST_SKIP() << "a sanitizer owns the allocator";
 #endif
-  for (const bool isDifficult : {false, true}) {
-    for (const auto& file : testing::suiteFiles()) {
-      ASSERT_TRUE(testing::loadTurn(file, isDifficult)) << file;
-      allocations = 0;
-      counting = true;
-      computerMove();
-      counting = false;
-      EXPECT_EQ(allocations, 0u) << file << (isDifficult ? " difficult" : " easy");
+  for (const int threads : {1, 3}) {
+    ASSERT_TRUE(setSearchThreads(threads));
+    for (const bool isDifficult : {false, true}) {
+      for (const auto& file : testing::suiteFiles()) {
+        ASSERT_TRUE(testing::loadTurn(file, isDifficult)) << file;
+        allocations = 0;
+        counting = true;
+        computerMove();
+        counting = false;
+        EXPECT_EQ(allocations, 0u)
+            << file << (isDifficult ? " difficult, " : " easy, ") << threads << " threads";
+      }
     }
   }
+  setSearchThreads(1);
 }
 
 TEST(NoAllocation, ComputerTurnsOverTheCrowdedPositions) {
 #ifdef VOMBEL_SANITIZED
   GTEST_SKIP() << "a sanitizer owns the allocator";
 #endif
-  for (const auto& file : testing::crowdedFiles()) {
-    ASSERT_TRUE(testing::loadTurn(file, false)) << file;
-    allocations = 0;
-    counting = true;
-    computerMove();
-    counting = false;
-    EXPECT_EQ(allocations, 0u) << file;
+  for (const int threads : {1, 3}) {
+    ASSERT_TRUE(setSearchThreads(threads));
+    for (const auto& file : testing::crowdedFiles()) {
+      ASSERT_TRUE(testing::loadTurn(file, false)) << file;
+      allocations = 0;
+      counting = true;
+      computerMove();
+      counting = false;
+      EXPECT_EQ(allocations, 0u) << file << ", " << threads << " threads";
+    }
   }
+  setSearchThreads(1);
 }
 
 }  // namespace

@@ -5,7 +5,8 @@
 // level, with a checksum of the positions played and the scores found; the crowded positions
 // have signatures of their own. A change that makes the search visit, score or choose anything
 // differently changes these numbers. Change them only together with the reason in the commit
-// message.
+// message. Every signature is the same with any number of search threads: each test runs with 1,
+// 2, 3 and 8.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "search/instances.h"
+#include "search/search_threads.h"
 #include "state/state.h"
 #include "tests/support/sanitized.h"
 #include "tests/support/suite.h"
@@ -66,12 +68,21 @@ void expectSignature(const Signature& actual, const Signature& pinned) {
   EXPECT_EQ(actual.played, pinned.played);
 }
 
-TEST(SearchSignature, Easy) {
+class SearchSignature : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { ASSERT_TRUE(setSearchThreads(GetParam())); }
+  void TearDown() override { setSearchThreads(1); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Threads, SearchSignature, ::testing::Values(1, 2, 3, 8),
+                         ::testing::PrintToStringParamName());
+
+TEST_P(SearchSignature, Easy) {
   expectSignature(playSuite(false),
                   {{0, 1205, 30431, 72073, 624681, 0, 0, 4, 1282}, 201570, 3474584882837067911ull});
 }
 
-TEST(SearchSignature, Difficult) {
+TEST_P(SearchSignature, Difficult) {
   expectSignature(playSuite(true), {{0, 1205, 29527, 61264, 596065, 6314526, 55714628, 4, 1282},
                                     201518,
                                     17251993066587848945ull});
@@ -82,13 +93,13 @@ TEST(SearchSignature, Difficult) {
 // skipped under a sanitizer, and the other five make CrowdedDifficult.
 const char* const kSlowest = "queens_both_sides.vmb";
 
-TEST(SearchSignature, CrowdedEasy) {
+TEST_P(SearchSignature, CrowdedEasy) {
   expectSignature(
       playFiles(crowdedFiles(), false),
       {{0, 501, 42942, 103097, 1607991, 0, 0, 130, 13152}, 24176, 4867796828657985113ull});
 }
 
-TEST(SearchSignature, CrowdedDifficult) {
+TEST_P(SearchSignature, CrowdedDifficult) {
   auto files = crowdedFiles();
   std::erase_if(files, [](const auto& f) { return f.filename() == kSlowest; });
   EXPECT_EQ(files.size(), 5u);
@@ -98,7 +109,7 @@ TEST(SearchSignature, CrowdedDifficult) {
                    4231209121227140909ull});
 }
 
-TEST(SearchSignature, SlowestCrowdedDifficult) {
+TEST_P(SearchSignature, SlowestCrowdedDifficult) {
 #ifdef VOMBEL_SANITIZED
   GTEST_SKIP() << "seconds in a Release build, minutes under a sanitizer";
 #endif

@@ -7,14 +7,23 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "eval/evaluation.h"
 #include "game/events.h"
 #include "game/saved_game.h"
+#include "game/turn_cycle.h"
 #include "platform/controls.h"
 #include "search/instances.h"
 #include "search/scan.h"
+#include "search/search_threads.h"
 #include "state/history.h"
 #include "state/state.h"
+#include "tests/support/game_checks.h"
+#include "tests/support/game_file.h"
+#include "tests/support/scratch_directory.h"
 #include "tests/support/test_support.h"
 
 namespace vombel {
@@ -141,6 +150,54 @@ TEST_F(ComputerTurn, ListsNeverGrowPastTwoHundredEntries) {
   scanSquares<Side::human, Ranks::upward, ply2Generator>(plyBoard1);
   EXPECT_GT(plyCalls[2], 200u);
   EXPECT_EQ(replyCount, kMaxListEntries);
+}
+
+// A game from the start position in which White plays the legal move that takes the most
+// (the first such in click order) and the computer answers, with `threads` search threads: per
+// turn the position played and the counts, and the saved file.
+struct Game {
+  std::vector<std::string> turns;
+  std::string file;
+};
+Game playGame(int threads, bool isDifficult) {
+  EXPECT_TRUE(setSearchThreads(threads));
+  startFrom(testing_support::kStartText);
+  selectLevel(isDifficult);
+  Game game;
+  for (int t = 0; t < (isDifficult ? 16 : 30); ++t) {
+    const auto pairs = checks::legalClickPairs();
+    if (pairs.empty()) break;
+    const auto best = std::max_element(
+        pairs.begin(), pairs.end(),
+        [](const auto& a, const auto& b) { return a.materialGain < b.materialGain; });
+    const auto before = turnReport.turns;
+    c_Click(best->from);
+    c_Click(best->to);
+    if (turnReport.turns == before || turnReport.resigned) break;
+    std::string turn = boardToText(board);
+    for (int k = 1; k <= 8; ++k)
+      turn.append(1, ' ').append(std::to_string(plyCalls[k]));
+    game.turns.push_back(turn);
+  }
+  EXPECT_TRUE(saveGameFile("game.vmb"));
+  game.file = testing_support::readFile("game.vmb");
+  setSearchThreads(1);
+  return game;
+}
+
+TEST_F(ComputerTurn, GamesAreTheSameWithAnyNumberOfSearchThreads) {
+  testing_support::ScratchDirectory scratch;
+  scratch.enter("threads");
+  for (const bool isDifficult : {false, true}) {
+    const Game alone = playGame(1, isDifficult);
+    EXPECT_GE(alone.turns.size(), 10u);
+    for (const int threads : {2, 3, 8}) {
+      const Game game = playGame(threads, isDifficult);
+      EXPECT_EQ(game.turns, alone.turns) << threads << " threads";
+      EXPECT_TRUE(game.file == alone.file) << threads << " threads: the saved files differ";
+    }
+  }
+  scratch.leave();
 }
 
 }  // namespace

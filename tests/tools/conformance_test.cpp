@@ -5,6 +5,11 @@
 // line; line k runs as `vombel-headless --out out.vmb ARGS...` in a fresh directory that starts
 // with NAME.juego.vmb (as juego.vmb) and every --in file, and is checked against NAME.k.rc,
 // NAME.k.stdout (without the ms= fields), NAME.k.out.vmb and NAME.k.juego.vmb.
+//
+//   conformance_tests [--threads N] [GoogleTest's options]
+//
+// --threads N passes the same to the driver: the recorded results hold for every number of search
+// threads. Without it the driver uses its default, one per core.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -26,6 +31,8 @@ namespace {
 using vombel::testing_support::readFile;
 
 const fs::path kCases = CASES_DIR;
+std::string threadsOption;    // " --threads N", or empty
+fs::path workDir = WORK_DIR;  // WORK_DIR, or its folder threads-N
 
 std::vector<std::string> splitWords(const std::string& line) {
   std::istringstream s(line);
@@ -51,7 +58,8 @@ struct DriverRun {
 };
 
 DriverRun runDriver(const fs::path& dir, const std::vector<std::string>& args) {
-  std::string command = "cd '" + dir.string() + "' && '" DRIVER_PATH "' --out out.vmb";
+  std::string command = "cd '" + dir.string() + "' && '" DRIVER_PATH "'" + threadsOption;
+  command += " --out out.vmb";
   for (const auto& a : args)
     command += " '" + a + "'";
   command += " 2>/dev/null";
@@ -71,7 +79,7 @@ class Conformance : public testing::TestWithParam<std::string> {};
 
 TEST_P(Conformance, MatchesRecordedResults) {
   const std::string name = GetParam();
-  const fs::path dir = fs::path(WORK_DIR) / name;
+  const fs::path dir = workDir / name;
   fs::remove_all(dir);
   fs::create_directories(dir);
   if (fs::exists(kCases / (name + ".juego.vmb"))) {
@@ -122,3 +130,17 @@ INSTANTIATE_TEST_SUITE_P(Recorded, Conformance, testing::ValuesIn(caseNames()),
                          });
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--threads" && i + 1 < argc) {
+      threadsOption = std::string(" --threads ") + argv[++i];
+      workDir = fs::path(WORK_DIR) / ("threads-" + std::string(argv[i]));
+    } else {
+      std::fprintf(stderr, "usage: conformance_tests [--threads N] [GoogleTest options]\n");
+      return 2;
+    }
+  }
+  return RUN_ALL_TESTS();
+}

@@ -24,7 +24,7 @@ endfunction()
 
 string(REPLACE "." "\\." version "${VERSION}")
 expect("--version" 0 "^Vombel Chess ${version}\n$" "^$")
-expect("--help" 0 "^Usage: vombel-chess .*--version.*--use-data-folder" "^$")
+expect("--help" 0 "^Usage: vombel-chess .*--version.*--use-data-folder.*--threads=N" "^$")
 expect("-h" 0 "^Usage: vombel-chess " "^$")
 expect("-platform offscreen --help" 0 "^Usage: " "^$")  # Qt's options do not hide ours
 expect("--style=Fusion -reverse --version" 0 "^Vombel Chess " "^$")
@@ -34,6 +34,10 @@ expect("--stylesheet game.qss --version" 0 "^Vombel Chess " "^$")
 expect("-reverse=yes" 2 "^$" "unknown option '-reverse=yes'.*Usage: ")  # only those two take '='
 expect("--use-data-folder --version" 0 "^Vombel Chess " "^$")
 expect("--use-data-folder=here" 2 "^$" "unknown option '--use-data-folder=here'.*Usage: ")  # no value
+expect("--threads=3 --threads 1 --version" 0 "^Vombel Chess " "^$")
+expect("--threads=65" 2 "^$" "--threads wants a whole number from 1 to 64, not '65'.*Usage: ")
+expect("--threads 2x" 2 "^$" "--threads wants a whole number from 1 to 64, not '2x'.*Usage: ")
+expect("--threads" 2 "^$" "missing value after '--threads'.*Usage: ")
 expect("--bogus" 2 "^$" "unknown option '--bogus'.*Usage: vombel-chess ")
 expect("-platform" 2 "^$" "missing value after '-platform'.*Usage: ")
 expect("--platform=offscreen" 2 "^$" "unknown option '--platform=offscreen'.*Usage: ")
