@@ -195,11 +195,12 @@ bool measure(const fs::path& file, bool isDifficult, int repeat, int threads, Re
   r.name = file.stem().string();
   r.folder = file.parent_path();
   r.isDifficult = isDifficult;
-  std::vector<double> times, threadedTimes, cpuMs;
+  std::vector<double> times, cpuMs;
   if (!timeTurns(file, isDifficult, repeat, 1, r, times, cpuMs)) return false;
   r.ms = median(times);
   r.cpuMs = cpuMs[0];
   if (threads > 1) {
+    std::vector<double> threadedTimes;
     if (!timeTurns(file, isDifficult, repeat, threads, r, threadedTimes, cpuMs)) return false;
     r.threadedMs = median(threadedTimes);
     r.threadCpuMs.assign(cpuMs.begin() + 1, cpuMs.end());

@@ -68,6 +68,7 @@ void searchCandidate(int n, CandidateResult& result, float (*bound)(int n)) {
   replyCount = 0;
   const unsigned long long listed = plyCalls[2];
   scanSquares<Side::human, Ranks::upward, ply2Generator>(plyBoard1);
+  // cppcheck-suppress duplicateExpression ; the scan's callbacks raise plyCalls[2]
   result.replyCalls = plyCalls[2] - listed;
   orderReplies();
   int searched = 0;

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The robustness stages that tools/test.sh runs after the normal tests (skip them with QUICK=1):
 #   1. every test again but those of the environment, built with AddressSanitizer and
-#      UndefinedBehaviorSanitizer (preset asan, build-asan/)
+#      UndefinedBehaviorSanitizer (preset asan, build-asan/); the tests that run the search
+#      threads with ThreadSanitizer (preset tsan, build-tsan/)
 #   2. the soak: whole random games with save/load round trips, under the sanitizers; then the
 #      window soak: the real window on the offscreen platform under random input, long turns and
 #      damaged files, under the sanitizers
@@ -34,6 +35,12 @@ die() {
 # 1. Sanitizers: the whole suite with ASan and UBSan, asserts on.
 begin "sanitizer build and tests (build-asan)"
 cmake --workflow --preset asan || die "sanitizer build or tests"
+end
+
+# The search threads under ThreadSanitizer: the engine's tests, the signatures with 2, 3 and 8
+# threads and the driver's recorded cases with 3 and 8 (the preset's test filter).
+begin "thread sanitizer build and tests (build-tsan)"
+cmake --workflow --preset tsan || die "thread sanitizer build or tests"
 end
 
 # 2. Soak under the sanitizers: the Easy and the Difficult games side by side.

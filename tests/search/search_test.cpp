@@ -154,7 +154,8 @@ TEST_F(ComputerTurn, ListsNeverGrowPastTwoHundredEntries) {
 
 // A game from the start position in which White plays the legal move that takes the most
 // (the first such in click order) and the computer answers, with `threads` search threads: per
-// turn the position played and the counts, and the saved file.
+// turn the position played, the counts and the highest value the progress bar showed, and the
+// saved file.
 struct Game {
   std::vector<std::string> turns;
   std::string file;
@@ -171,13 +172,14 @@ Game playGame(int threads, bool isDifficult) {
         pairs.begin(), pairs.end(),
         [](const auto& a, const auto& b) { return a.materialGain < b.materialGain; });
     const auto before = turnReport.turns;
+    highestProgress = 0;
     c_Click(best->from);
     c_Click(best->to);
     if (turnReport.turns == before || turnReport.resigned) break;
     std::string turn = boardToText(board);
     for (int k = 1; k <= 8; ++k)
       turn.append(1, ' ').append(std::to_string(plyCalls[k]));
-    game.turns.push_back(turn);
+    game.turns.push_back(turn.append(" progress ").append(std::to_string(highestProgress)));
   }
   EXPECT_TRUE(saveGameFile("game.vmb"));
   game.file = testing_support::readFile("game.vmb");
