@@ -31,12 +31,11 @@ std::condition_variable workDone;   // a candidate is finished, or a thread wait
 
 // Guarded by mutex.
 std::thread threads[kMaxSearchThreads];
-int started = 0;     // threads[0 .. started - 1] run
-int active = 1;      // the count set by setSearchThreads
-int turnNumber = 0;  // raised at every turn's start
-int turnThreads =
-    0;         // the search threads that take part in the turn: threads[0 .. turnThreads - 1]
-int busy = 0;  // those still at the turn
+int started = 0;      // threads[0 .. started - 1] run
+int active = 1;       // the count set by setSearchThreads
+int turnNumber = 0;   // raised at every turn's start
+int turnThreads = 0;  // threads[0 .. turnThreads - 1] take part in the turn
+int busy = 0;         // those still at it
 bool ending = false;
 
 // The turn: written before its start under mutex, read by the search threads.
