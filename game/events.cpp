@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "game/exchange.h"
 #include "game/last_game.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
@@ -170,6 +171,25 @@ void historia_Scroll(int value) {
   if (value == historia.value) return;
   clearSelection();
   setHistoriaValue(value);
+}
+
+// A file that could not be written is told with its name; any file already there is unharmed.
+void exportGame_Click(const char* path) {
+  char reason[kExportReasonSize];
+  if (exportGame(path, reason)) return;
+  char text[PATH_MAX + kExportReasonSize + 64];
+  std::snprintf(text, sizeof text, "The game could not be exported to %s: %s.", path, reason);
+  gameView().warn(text);
+}
+
+// Text that is no position the game can take changes nothing and is told with the reason.
+void pastePosition_Click(const char* text) {
+  char reason[kFenReasonSize];
+  if (pastePosition(text, reason)) return;
+  char message[kFenReasonSize + 64];
+  std::snprintf(message, sizeof message,
+                "The position could not be pasted: %s. The board is unchanged.", reason);
+  gameView().warn(message);
 }
 
 }  // namespace vombel

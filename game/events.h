@@ -19,6 +19,12 @@ void force_Click();               // "->": the computer moves now
 void info_Click();                // toggles the full and the compact layout
 void historia_Scroll(int value);  // the user moves the history scroll bar
 
+// Game > Export Game…: the game as PGN to path (game/exchange.h); a failure is told.
+void exportGame_Click(const char* path);
+// Game > Paste Position, in set-up mode: the position of the FEN in text, recorded as a set-up
+// change (game/exchange.h); text that is no such position, or a refusal, is told.
+void pastePosition_Click(const char* text);
+
 // The About text: one sentence on the search, then the credits, separated by runs of spaces
 // that the message box's word wrap breaks into lines.
 const char* aboutText();

@@ -6,7 +6,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
@@ -20,6 +25,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
@@ -30,6 +36,7 @@
 #include <utility>
 
 #include "game/events.h"
+#include "game/exchange.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
 #include "platform/game_view.h"
@@ -443,7 +450,10 @@ void Tablero::buildControls() {
   boardsu_ = new QCheckBox(tr("Setup Board.Positions"), form_);
   boardsu_->setObjectName(QStringLiteral("boardsu"));
   put(boardsu_, kBoardsu);
-  connect(boardsu_, &QCheckBox::toggled, this, [](bool on) { boardsu.value = on ? 1 : 0; });
+  connect(boardsu_, &QCheckBox::toggled, this, [this](bool on) {
+    boardsu.value = on ? 1 : 0;
+    paste_->setEnabled(on);
+  });
 
   force_ = new QPushButton(QStringLiteral("->"), form_);
   force_->setObjectName(QStringLiteral("force"));
@@ -516,8 +526,33 @@ void Tablero::createMenus() {
       gate_->setExit(action);
     }
   }
-  // The window's size, between Save and Exit: the menu bar keeps its two menus.
+  // The game and its positions for other chess programs, after Save: Export Game… and, in a
+  // group of their own, Copy Position and Paste Position (set-up mode only).
   QAction* exit = game->findChild<QAction*>(QStringLiteral("nada"));
+  const auto insert = [this, game, exit](const char* name, const QString& caption,
+                                         const QKeySequence& shortcut, auto slot) {
+    auto* action = new QAction(caption, game);
+    action->setObjectName(QString::fromUtf8(name));
+    action->setShortcut(shortcut);
+    game->insertAction(exit, action);
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+  };
+  insert("exportGame", tr("&Export Game…"), QKeySequence(), [this] { exportGameAs(); });
+  game->insertSeparator(exit);
+  insert("copyPosition", tr("&Copy Position"), QKeySequence(Qt::CTRL | Qt::Key_C), [this] {
+    run([] {
+      char fen[kFenSize];
+      copyPosition(fen);
+      QGuiApplication::clipboard()->setText(QString::fromLatin1(fen));
+    });
+  });
+  paste_ =
+      insert("pastePosition", tr("&Paste Position"), QKeySequence(Qt::CTRL | Qt::Key_V), [this] {
+        run([] { pastePosition_Click(QGuiApplication::clipboard()->text().toUtf8().constData()); });
+      });
+  paste_->setEnabled(boardsu.value == 1);
+  // The window's size, between Save and Exit: the menu bar keeps its two menus.
   struct Zoom {
     const char* name;
     QString caption;
@@ -625,6 +660,7 @@ void Tablero::syncFromState(bool immediate) {
   if (boardsu_->isChecked() != (boardsu.value == 1)) {
     const QSignalBlocker block(boardsu_);
     boardsu_->setChecked(boardsu.value == 1);
+    paste_->setEnabled(boardsu.value == 1);  // changes only between turns: no item is greyed
     shown(boardsu_);
   }
   const QString infoCaption = QString::fromUtf8(info.caption);
@@ -757,6 +793,29 @@ void Tablero::zoom(int steps) {
   setScale(target);
   keepOnScreen();
   saveScale_->start();
+}
+
+// Game > Export Game…: the desktop's file chooser asks where, starting in the folder of the last
+// export (the documents folder at first) with a name of the day, "vombel-chess-2026-03-01.pgn".
+void Tablero::exportGameAs() {
+  run([this] {
+    if (exportFolder_.isEmpty()) {
+      exportFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+      if (exportFolder_.isEmpty() || !QDir(exportFolder_).exists())
+        exportFolder_ = QDir::homePath();
+    }
+    QFileDialog chooser(this, tr("Export Game"), exportFolder_,
+                        tr("PGN games (*.pgn);;All files (*)"));
+    chooser.setObjectName(QStringLiteral("exportChooser"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(QStringLiteral("pgn"));
+    chooser.selectFile(
+        QStringLiteral("vombel-chess-%1.pgn").arg(QDate::currentDate().toString(Qt::ISODate)));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+    const QString path = chooser.selectedFiles().constFirst();
+    exportFolder_ = QFileInfo(path).absolutePath();
+    exportGame_Click(QFile::encodeName(path).constData());
+  });
 }
 
 void Tablero::rememberScale() {

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QRect>
+#include <QString>
 #include <QWidget>
 #include <array>
 #include <cstdlib>
@@ -110,6 +111,7 @@ class Tablero : public QMainWindow {
   QSize clientSizeAt(double scale) const;
   QSize windowSizeAt(double scale) const;
   void zoom(int steps);
+  void exportGameAs();
   void keepOnScreen();
   void rememberScale();
 
@@ -131,6 +133,8 @@ class Tablero : public QMainWindow {
   Announcer* announcer_ = nullptr;
   std::unique_ptr<View> view_;
   QAction* exitAction_ = nullptr;
+  QAction* paste_ = nullptr;  // Paste Position, live in set-up mode
+  QString exportFolder_;      // where the next Export Game starts
   ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;
   double scale_ = 1;

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QList>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSettings>
 #include <QString>
@@ -43,30 +45,52 @@ inline Square* squareControl(QWidget* window, int a) {
   return namedChild<Square>(window, qPrintable(QStringLiteral("c%1").arg(a)));
 }
 
-// Presses OK in every modal message box that opens while it lives, and keeps what each showed:
-// its text, its icon and how many buttons it had.
+// Presses OK (or Yes) in every modal message box that opens while it lives, and keeps what each
+// showed: its text, its icon and how many buttons it had. A file chooser gets the file of
+// chooseFile (cancelled while there is none), and the file it offered is kept.
 class ModalCloser {
  public:
   ModalCloser() {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         texts_ << box->text();
         icons_ << box->icon();
         buttons_ << static_cast<int>(box->buttons().size());
-        box->button(QMessageBox::Ok)->click();
+        // OK, or Yes where the box asks (the chooser's "Do you want to replace it?").
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        (ok != nullptr ? ok : box->button(QMessageBox::Yes))->click();
+      } else if (auto* chooser = qobject_cast<QFileDialog*>(modal);
+                 chooser != nullptr && chooser != answered_) {
+        answered_ = chooser;
+        offered_ << chooser->selectedFiles().value(0);
+        chooser->selectFile(chosen_);
+        // Later, so that its question about a file already there opens outside this timer's call.
+        QTimer::singleShot(0, chooser, [chooser, cancel = chosen_.isEmpty()] {
+          if (cancel) {
+            chooser->reject();
+          } else {
+            static_cast<QDialog*>(chooser)->accept();  // as its Save button does
+          }
+        });
       }
     });
     timer_.start(10);
   }
+  void chooseFile(const QString& path) { chosen_ = path; }
   const QStringList& texts() const { return texts_; }
   const QList<QMessageBox::Icon>& icons() const { return icons_; }
   const QList<int>& buttons() const { return buttons_; }
+  const QStringList& offered() const { return offered_; }
 
  private:
   QTimer timer_;
   QStringList texts_;
   QList<QMessageBox::Icon> icons_;
   QList<int> buttons_;
+  QString chosen_;
+  QStringList offered_;
+  QPointer<QFileDialog> answered_;  // the chooser being answered
 };
 
 }  // namespace vombel::testing_support

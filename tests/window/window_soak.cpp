@@ -69,6 +69,7 @@ class Soak {
   Soak(Tablero* window, const Options& options)
       : window_(window), options_(options), random_(static_cast<std::uint32_t>(options.seed)) {
     log_ = std::fopen((options.dir / "events.log").c_str(), "w");
+    boxes_.chooseFile(QString::fromStdString((options.dir / "export.pgn").string()));
     // Input thrown at the window while the computer thinks.
     QObject::connect(namedChild<QProgressBar>(window_, "Progreso"), &QProgressBar::valueChanged,
                      [this](int value) {
@@ -441,8 +442,9 @@ class Soak {
   std::mt19937 random_;
   std::FILE* log_ = nullptr;
   std::deque<std::string> recent_;
-  // Every box is answered with OK as soon as it is up, as a user in a hurry would.
-  const vombel::testing_support::ModalCloser boxes_;
+  // Every box is answered with OK as soon as it is up, as a user in a hurry would; Export Game
+  // writes export.pgn in the soak's folder.
+  vombel::testing_support::ModalCloser boxes_;
   long event_ = 0;
   bool inactive_ = false;  // the window could not be made active again
   int longTurns_ = 0;

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -383,6 +385,65 @@ class WindowTest : public QObject {
     QCOMPARE(square(36)->shownPicture(), kEmptyLight);
     QCOMPARE(square(52)->shownPicture(), kHumanPawnLight);
     QVERIFY(child<QRadioButton>("difficult")->isChecked());
+  }
+
+  // Export Game… offers a name of the day, then the next export the folder of the last; the file
+  // chosen gets the game as PGN, and one that cannot be written is told and harms nothing.
+  void exportGameWritesTheChosenFileAndTellsAFailure() {
+    click(52);
+    click(36);
+    ModalCloser closer;
+    const QString path = scratch_.filePath(QStringLiteral("game.pgn"));
+    closer.chooseFile(path);
+    child<QAction>("exportGame")->trigger();
+    QCOMPARE(QFileInfo(closer.offered()[0]).fileName(),
+             "vombel-chess-" + QDate::currentDate().toString(Qt::ISODate) + ".pgn");
+    QVERIFY(QFileInfo(closer.offered()[0]).dir().exists());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pgn = file.readAll();
+    QVERIFY(pgn.startsWith("[Event ") && pgn.contains("\n1. e4 "));
+
+    closer.chooseFile(path + "/inside.pgn");  // a file is no folder
+    child<QAction>("exportGame")->trigger();
+    QCOMPARE(QFileInfo(closer.offered()[1]).absolutePath(), scratch_.path());
+    QCOMPARE(closer.icons(), QList{QMessageBox::Warning});
+    QVERIFY(closer.texts()[0].startsWith("The game could not be exported to " + path));
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.readAll(), pgn);
+  }
+
+  // Copy gives the position shown as FEN; Paste, greyed outside set-up mode, takes one in as a
+  // set-up change, which the scroll bar takes back; a text that is no FEN is told, changing
+  // nothing.
+  void copyAndPasteAPositionThroughTheClipboard() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    press(Qt::CTRL | Qt::Key_C);
+    QCOMPARE(clipboard->text(), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    const QString ending = QStringLiteral("4k3/8/8/8/8/8/4P3/4K3");
+    clipboard->setText(ending + " b - - 0 1");
+    QVERIFY(!child<QAction>("pastePosition")->isEnabled());
+    press(Qt::CTRL | Qt::Key_V);
+    QCOMPARE(square(51)->shownPicture(), kHumanPawnDark);
+
+    auto* boardsu = child<QCheckBox>("boardsu");
+    QTest::mouseClick(boardsu, Qt::LeftButton, {}, QPoint(6, boardsu->height() / 2));
+    QVERIFY(child<QAction>("pastePosition")->isEnabled());
+    press(Qt::CTRL | Qt::Key_V);
+    QCOMPARE(square(51)->shownPicture(), kEmptyDark);
+    QCOMPARE(child<QScrollBar>("historia")->maximum(), 1);
+    press(Qt::CTRL | Qt::Key_C);
+    QCOMPARE(clipboard->text().section(' ', 0, 1), ending + " w");
+
+    ModalCloser closer;
+    clipboard->setText(QStringLiteral("4k3/8/8"));
+    press(Qt::CTRL | Qt::Key_V);
+    QCOMPARE(closer.icons(), QList{QMessageBox::Warning});
+    QVERIFY(closer.texts()[0].startsWith("The position could not be pasted: "));
+    QCOMPARE(child<QScrollBar>("historia")->maximum(), 1);
+    QCOMPARE(square(51)->shownPicture(), kEmptyDark);
+    child<QScrollBar>("historia")->triggerAction(QAbstractSlider::SliderSingleStepSub);
+    QCOMPARE(square(51)->shownPicture(), kHumanPawnDark);
   }
 
   void aboutBoxAndExit() {
