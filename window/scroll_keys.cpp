@@ -8,9 +8,9 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <cassert>
+#include <utility>
 
 #include "window/board_square.h"
-#include "window/window.h"
 
 namespace vombel {
 
@@ -18,7 +18,8 @@ namespace {
 
 class ScrollBarKeys : public QObject {
  public:
-  using QObject::QObject;
+  ScrollBarKeys(QObject* parent, std::function<double()> scale)
+      : QObject(parent), scale_(std::move(scale)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -35,7 +36,7 @@ class ScrollBarKeys : public QObject {
         {
           // Two lines wide at the normal size, in proportion to the window's scale.
           QPainter p(bar);
-          outline(p, bar->rect(), 2 * lineWidth(layoutScale(bar)), focusFrameColour());
+          outline(p, bar->rect(), 2 * lineWidth(scale_()), focusFrameColour());
         }
         return true;
       case QEvent::FocusIn:
@@ -63,14 +64,15 @@ class ScrollBarKeys : public QObject {
     return true;
   }
 
+  std::function<double()> scale_;
   bool painting_ = false;
 };
 
 }  // namespace
 
-void keysForScrollBar(QScrollBar* bar) {
+void keysForScrollBar(QScrollBar* bar, std::function<double()> scale) {
   assert(bar != nullptr && bar->orientation() == Qt::Horizontal);
-  bar->installEventFilter(new ScrollBarKeys(bar));
+  bar->installEventFilter(new ScrollBarKeys(bar, std::move(scale)));
 }
 
 }  // namespace vombel

@@ -6,13 +6,16 @@
 // which makes Left step forward and Right back; and Fusion draws no focus on a scroll bar.
 #pragma once
 
+#include <functional>
+
 class QScrollBar;
 
 namespace vombel {
 
 // Left steps bar one position back (towards the start of the game), Right one forward, as a
 // click on the bar's arrow buttons does; while bar has the focus, the squares' focus frame is
-// drawn around its edge. Other keys and the mouse are left to the bar.
-void keysForScrollBar(QScrollBar* bar);
+// drawn around its edge, as wide as scale() (the window's scale) makes the squares' lines. Other
+// keys and the mouse are left to the bar.
+void keysForScrollBar(QScrollBar* bar, std::function<double()> scale);
 
 }  // namespace vombel

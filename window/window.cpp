@@ -12,27 +12,20 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPainter>
 #include <QProgressBar>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
-#include <cmath>
 #include <initializer_list>
-#include <iterator>
 #include <utility>
 
 #include "game/events.h"
@@ -43,6 +36,7 @@
 #include "state/history.h"
 #include "state/state.h"
 #include "window/accessible.h"
+#include "window/layout.h"
 #include "window/pictures.h"
 #include "window/scroll_keys.h"
 #include "window/sound.h"
@@ -53,124 +47,10 @@ namespace vombel {
 
 namespace {
 
-// The layout is designed in twips; 15 twips make one pixel at 96 dots per inch. Every value of
-// the table below is a whole number of pixels at the normal size.
-constexpr int px(int twips) {
-  return twips / 15;
-}
-
-// A length in twips at a scale of the layout, rounded to whole pixels.
-int scaled(int twips, double scale) {
-  return static_cast<int>(std::lround(twips * scale / 15));
-}
-
-// A control's rectangle on the form, in twips.
-struct Twips {
-  int left, top, width, height;
-};
-
-// Where each control sits, top to bottom, in twips. The 64 squares form a grid: square a (0 is
-// the top-left, 63 the bottom-right) has its corner kSquareStep * (a % 8) right of and
-// kSquareStep * (a / 8) below kFirstSquare's. For example square 9 (b7) is at left
-// 120 + 360 = 480, top 480 + 360 = 840 twips, that is (32, 56) pixels, 25 pixels wide. Squares
-// are 375 twips wide but only 360 apart, so neighbouring squares share their one-pixel edge.
-// clang-format off
-constexpr Twips kTitle        {120,  120, 2895, 375};  // Label1, "Vombel Chess" in red
-constexpr Twips kFirstSquare  {120,  480,  375, 375};  // c(0), the top-left square
-constexpr int   kSquareStep = 360;                     // from one square to the next
-constexpr Twips kInfo         {120, 3480, 2895, 255};  // "Less Information" / "More Information"
-constexpr Twips kProgreso     {120, 3840, 2895, 255};  // the progress bar of the search
-constexpr Twips kHistoria     {120, 4200, 2895, 255};  // the scroll bar over the game's positions
-constexpr Twips kLabel2       {240, 4680, 1095, 255};  // "Movement #:"
-constexpr Twips kLblJugada   {1320, 4680, 1575, 255};  // the move number
-constexpr Twips kLabel3       {240, 5160,  855, 255};  // "Level:"
-constexpr Twips kEasy         {840, 5160,  855, 255};  // the "Easy" option
-constexpr Twips kDifficult   {1920, 5160,  855, 255};  // the "Difficult" option
-constexpr Twips kBoardsu      {240, 5640, 1935, 255};  // "Setup Board.Positions"
-constexpr Twips kForce       {2280, 5640,  615, 255};  // "->", the computer moves now
-constexpr Twips kLabel4       {600, 6240,  615, 255};  // "Player"
-constexpr Twips kLabel5      {1920, 6240,  735, 255};  // "Computer"
-constexpr Twips kTiempous     {360, 6480,  975, 255};  // the player's clock
-constexpr Twips kTiempoco    {1800, 6480,  975, 255};  // the computer's clock
-constexpr Twips kLabel6       {120, 6960, 2895, 255};  // "Play well, have fun"
-// clang-format on
-
-constexpr int kClientWidth = 205;
-constexpr double kLargestScale = Tablero::kZoomSteps[std::size(Tablero::kZoomSteps) - 1];
-constexpr double kSmallestScale = 0.25;  // only a screen smaller than the window at 1 needs it
 const char* const kCaption = "Vombel Chess V.2.0";
 const char* const kMessageTitle = "Vombel Chess";
 
-// The form itself: the rectangles Shape1..Shape4 and the lines Line1 and Line2 are drawn on its
-// background, beneath every control, at the layout's scale and from its left edge.
-class Form : public QWidget {
- public:
-  using QWidget::QWidget;
-
-  void setLayout(double scale, int left) {
-    scale_ = scale;
-    left_ = left;
-    update();
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter p(this);
-    static constexpr Twips shapes[] = {
-        {120, 4560, 2895, 495},  // Shape2: the move number
-        {120, 5040, 2895, 495},  // Shape1: the level
-        {120, 5520, 2895, 495},  // Shape3: set-up and force
-        {120, 6120, 2895, 735},  // Shape4: the clocks
-    };
-    const int line = lineWidth(scale_);
-    const auto at = [this](int twips) { return scaled(twips, scale_); };
-    for (const Twips& r : shapes) {
-      outline(p, QRect(left_ + at(r.left), at(r.top), at(r.width), at(r.height)), line, Qt::black);
-    }
-    // Line1, along the top edge, across the whole form when it is wider than the layout.
-    p.fillRect(0, 0, std::max(width(), left_ + at(3120)), line, Qt::black);
-    // Line2, between the clocks.
-    p.fillRect(left_ + at(1560), at(6120), line, at(6840) - at(6120), Qt::black);
-  }
-
- private:
-  double scale_ = 1;
-  int left_ = 0;
-};
-
-// The game's only setting, the scale the window last had, in vombel-chess/vombel-chess.conf of
-// the user's configuration folder.
-const char* const kSettingsName = "vombel-chess";
-const char* const kScaleKey = "scale";
-
 Tablero* current = nullptr;
-
-// Fusion, with the check and radio indicators, their spacing and the scroll bar's arrow buttons
-// of the game window's controls in proportion to the window's scale. At the normal size, and for
-// every other window, it is Fusion itself.
-class ScaledStyle : public QProxyStyle {
- public:
-  ScaledStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
-
-  int pixelMetric(PixelMetric metric, const QStyleOption* option,
-                  const QWidget* widget) const override {
-    const int size = QProxyStyle::pixelMetric(metric, option, widget);
-    switch (metric) {
-      case PM_IndicatorWidth:
-      case PM_IndicatorHeight:
-      case PM_ExclusiveIndicatorWidth:
-      case PM_ExclusiveIndicatorHeight:
-      case PM_CheckBoxLabelSpacing:
-      case PM_RadioButtonLabelSpacing:
-      case PM_ScrollBarExtent: {
-        const double scale = layoutScale(widget);
-        return scale == 1 ? size : static_cast<int>(std::lround(size * scale));
-      }
-      default:
-        return size;
-    }
-  }
-};
 
 // The message box's word wrap breaks the text's space-separated paragraphs. Runs of spaces wide
 // enough to push the next paragraph onto a new line in one font can fall anywhere in another, so
@@ -209,14 +89,8 @@ bool setText(QLabel* label, const char* text) {
 
 }  // namespace
 
-double layoutScale(const QWidget* widget) {
-  const auto* tablero =
-      widget == nullptr ? nullptr : qobject_cast<const Tablero*>(widget->window());
-  return tablero == nullptr ? 1 : tablero->scale();
-}
-
 void prepareApplication(QApplication& app) {
-  QApplication::setStyle(new ScaledStyle);
+  QApplication::setStyle(newScaledStyle());
   QApplication::setPalette(app.style()->standardPalette());
   // The desktop entry's id names the window too: Wayland's app id and X11's window class
   // (WM_CLASS, taken from the application name), so a dock shows the game under its launcher.
@@ -278,14 +152,9 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   view_ = std::make_unique<View>(this);
   setGameView(view_.get());
 
-  // The scale the window last had, as large as the screen allows.
-  const QSettings stored(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName));
-  const double wanted = stored.value(QString::fromUtf8(kScaleKey), 1.0).toDouble();
-  scale_ = std::isfinite(wanted) ? std::clamp(wanted, 1.0, kLargestScale) : 1.0;
-  scale_ = fittingScale(scale_);
-  smallestScale_ = std::min(1.0, scale_);
+  restoreScale();
 
-  watchX11Window(this);
+  watchX11Window(this, [this] { windowDestroyed(); });
 
   clientHeight_ = -1;  // so that the first sync sets the size
   run(tablero_Load);
@@ -362,12 +231,6 @@ void Tablero::closeEvent(QCloseEvent* event) {
     exit_(0);
   }
   QMainWindow::closeEvent(event);
-}
-
-// Puts a control at its rectangle in twips, at the normal size until the layout is scaled.
-void Tablero::place(QWidget* widget, const QRect& twips) {
-  twips_.emplace_back(widget, twips);
-  widget->setGeometry(px(twips.left()), px(twips.top()), px(twips.width()), px(twips.height()));
 }
 
 void Tablero::buildControls() {
@@ -474,7 +337,7 @@ void Tablero::buildControls() {
   }
   // The scroll bar likewise, and then steps through the history with the arrow keys.
   historia_->setFocusPolicy(Qt::TabFocus);
-  keysForScrollBar(historia_);
+  keysForScrollBar(historia_, [this] { return scale_; });
 
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -579,45 +442,27 @@ void Tablero::createMenus() {
   }
 }
 
-// The layout is fixed in pixels, so the text must fit the boxes: the largest of a few compact
-// fonts with which every caption fits its control. DejaVu Sans Condensed comes first; where it is
-// missing the system's sans serif face is measured the same way.
-void Tablero::chooseFont() {
-  const auto fits = [this](const QFont& font) {
-    form_->setFont(font);
-    if (QFontMetrics(font).height() > px(255) - 2) return false;
-    for (QWidget* w : form_->findChildren<QWidget*>()) {
-      if (auto* button = qobject_cast<QPushButton*>(w)) {
-        // Push buttons ask for more room than their caption needs.
-        if (w->fontMetrics().horizontalAdvance(button->text()) + 6 > w->width()) return false;
-      } else if (qobject_cast<QLabel*>(w) != nullptr ||
-                 qobject_cast<QAbstractButton*>(w) != nullptr) {
-        if (w->sizeHint().width() > w->width()) return false;
-      }
+// Game > Export Game…: the desktop's file chooser asks where, starting in the folder of the last
+// export (the documents folder at first) with a name of the day, "vombel-chess-2026-03-01.pgn".
+void Tablero::exportGameAs() {
+  run([this] {
+    if (exportFolder_.isEmpty()) {
+      exportFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+      if (exportFolder_.isEmpty() || !QDir(exportFolder_).exists())
+        exportFolder_ = QDir::homePath();
     }
-    return true;
-  };
-  const auto compact = [](const char* family, int pixels) {
-    QFont font(QString::fromUtf8(family));
-    font.setStretch(QFont::SemiCondensed);
-    font.setPixelSize(pixels);
-    return font;
-  };
-  const auto largestFitting = [&] {
-    for (const char* family : {"DejaVu Sans", "Sans Serif"}) {
-      for (int pixels : {11, 10, 9}) {
-        if (fits(compact(family, pixels))) return compact(family, pixels);
-      }
-    }
-    return compact("DejaVu Sans", 9);
-  };
-  font_ = largestFitting();
-  form_->setFont(font_);
-  // Label1: the credit line in 12-point bold.
-  titleFont_ = QFont(QStringLiteral("DejaVu Sans"));
-  titleFont_.setPixelSize(16);
-  titleFont_.setBold(true);
-  label1_->setFont(titleFont_);
+    QFileDialog chooser(this, tr("Export Game"), exportFolder_,
+                        tr("PGN games (*.pgn);;All files (*)"));
+    chooser.setObjectName(QStringLiteral("exportChooser"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(QStringLiteral("pgn"));
+    chooser.selectFile(
+        QStringLiteral("vombel-chess-%1.pgn").arg(QDate::currentDate().toString(Qt::ISODate)));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+    const QString path = chooser.selectedFiles().constFirst();
+    exportFolder_ = QFileInfo(path).absolutePath();
+    exportGame_Click(QFile::encodeName(path).constData());
+  });
 }
 
 void Tablero::syncFromState(bool immediate) {
@@ -669,191 +514,7 @@ void Tablero::syncFromState(bool immediate) {
     shown(info_);
   }
 
-  // The layout: the compact window keeps Label1, the board and info; the controls below the
-  // client area are hidden so that the keyboard cannot reach them either.
-  int height = clientHeight_;
-  if (windowHeight == kFullHeight) height = kFullClientHeight;
-  if (windowHeight == kCompactHeight) height = kCompactClientHeight;
-  if (height != clientHeight_) {
-    clientHeight_ = height;
-    // Compared at the normal size, where every control's top is a whole pixel.
-    for (const auto& [widget, twips] : twips_) {
-      widget->setVisible(px(twips.top()) < height);
-    }
-    // The full layout, taller than the compact one, may need a smaller scale to stay on screen.
-    setScale(std::min(scale_, fittingScale(scale_)));
-    if (isVisible()) keepOnScreen();
-  }
-}
-
-// --- The scale ------------------------------------------------------------------------------
-
-// The layout's size below the menu bar at a scale.
-QSize Tablero::clientSizeAt(double scale) const {
-  return {static_cast<int>(std::lround(kClientWidth * scale)),
-          static_cast<int>(std::lround(clientHeight_ * scale))};
-}
-
-// The window's outer size, menu bar included, for the layout at a scale.
-QSize Tablero::windowSizeAt(double scale) const {
-  const QSize client = clientSizeAt(scale);
-  const int menuHeight =
-      std::max(menuBar()->sizeHint().height(), menuBar()->heightForWidth(client.width()));
-  return {client.width(), menuHeight + client.height()};
-}
-
-double Tablero::fittingScale(double wanted) const {
-  const QScreen* screen = this->screen();
-  if (screen == nullptr) return wanted;
-  // The window manager's frame, or room for a usual one before the window is shown.
-  QSize frame = frameGeometry().size() - geometry().size();
-  if (!isVisible()) frame = frame.expandedTo(QSize(8, 40));
-  const QSize room = screen->availableGeometry().size() - frame;
-  const auto fits = [&](double scale) {
-    const QSize size = windowSizeAt(scale);
-    return size.width() <= room.width() && size.height() <= room.height();
-  };
-  if (fits(wanted)) return wanted;
-  // The menu bar keeps its height: start from the scale the rest of the room allows, then step
-  // down while rounding or a wrapping menu bar leaves the window too large.
-  const int menuHeight = windowSizeAt(wanted).height() - clientSizeAt(wanted).height();
-  double fitted = std::min({wanted, double(room.width()) / kClientWidth,
-                            double(room.height() - menuHeight) / clientHeight_});
-  while (fitted > kSmallestScale && !fits(fitted))
-    fitted -= 0.01;
-  return std::max(fitted, kSmallestScale);
-}
-
-// Makes every control, line, picture and caption take its size at scale, and the window the size
-// of the layout. At 1 every control has its rectangle of the twips table in whole pixels.
-void Tablero::setScale(double scale) {
-  scale_ = scale;
-  resizing_ = true;
-  setMinimumSize(windowSizeAt(std::min(scale, smallestScale_)));
-  setMaximumSize(windowSizeAt(std::max(scale, kLargestScale)));
-  if (!isMaximized() && !isFullScreen()) resize(windowSizeAt(scale));
-  resizing_ = false;
-  layOut();
-}
-
-void Tablero::layOut() {
-  const double s = scale_;
-  const auto at = [s](int twips) { return scaled(twips, s); };
-  // A larger form than the layout (the window made wider by hand) keeps the layout in its middle.
-  const int left = std::max(0, (form_->width() - at(kClientWidth * 15)) / 2);
-  static_cast<Form*>(form_)->setLayout(s, left);
-  for (const auto& [widget, r] : twips_) {
-    widget->setGeometry(left + at(r.left()), at(r.top()), at(r.width()), at(r.height()));
-  }
-  // Neighbouring squares share their border: each reaches over the next one's by the border's
-  // width, as at the normal size 25-pixel squares lie 24 pixels apart.
-  const int border = lineWidth(s);
-  for (int a = 0; a < 64; ++a) {
-    const int column = a % 8;
-    const int row = a / 8;
-    const int x = at(kFirstSquare.left + kSquareStep * column);
-    const int y = at(kFirstSquare.top + kSquareStep * row);
-    squares_[a]->setGeometry(left + x, y,
-                             at(kFirstSquare.left + kSquareStep * (column + 1)) - x + border,
-                             at(kFirstSquare.top + kSquareStep * (row + 1)) - y + border);
-    squares_[a]->setScale(s);
-  }
-  for (QLabel* label : framed_) {
-    label->setLineWidth(border);
-  }
-  // Whole pixel sizes, rounded down so that every caption still fits its control.
-  const auto fontAt = [s](QFont font) {
-    font.setPixelSize(static_cast<int>(std::floor(font.pixelSize() * s + 0.001)));
-    return font;
-  };
-  form_->setFont(fontAt(font_));
-  label1_->setFont(fontAt(titleFont_));
-}
-
-// The zoom commands: steps along kZoomSteps, as far as the screen allows; 0 is the normal size.
-void Tablero::zoom(int steps) {
-  double target = 1;
-  if (steps > 0) {
-    target = scale_;
-    for (double step : kZoomSteps) {
-      if (step > scale_ + 0.001) {
-        target = step;
-        break;
-      }
-    }
-    if (fittingScale(target) < target - 0.001) return;  // the next step does not fit
-  } else if (steps < 0) {
-    target = scale_;
-    for (double step : kZoomSteps) {
-      if (step < scale_ - 0.001) target = step;
-    }
-  }
-  target = std::min(target, fittingScale(target));
-  if (isMaximized()) showNormal();
-  setScale(target);
-  keepOnScreen();
-  saveScale_->start();
-}
-
-// Game > Export Game…: the desktop's file chooser asks where, starting in the folder of the last
-// export (the documents folder at first) with a name of the day, "vombel-chess-2026-03-01.pgn".
-void Tablero::exportGameAs() {
-  run([this] {
-    if (exportFolder_.isEmpty()) {
-      exportFolder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-      if (exportFolder_.isEmpty() || !QDir(exportFolder_).exists())
-        exportFolder_ = QDir::homePath();
-    }
-    QFileDialog chooser(this, tr("Export Game"), exportFolder_,
-                        tr("PGN games (*.pgn);;All files (*)"));
-    chooser.setObjectName(QStringLiteral("exportChooser"));
-    chooser.setAcceptMode(QFileDialog::AcceptSave);
-    chooser.setDefaultSuffix(QStringLiteral("pgn"));
-    chooser.selectFile(
-        QStringLiteral("vombel-chess-%1.pgn").arg(QDate::currentDate().toString(Qt::ISODate)));
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
-    const QString path = chooser.selectedFiles().constFirst();
-    exportFolder_ = QFileInfo(path).absolutePath();
-    exportGame_Click(QFile::encodeName(path).constData());
-  });
-}
-
-void Tablero::rememberScale() {
-  saveScale_->stop();
-  QSettings(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName))
-      .setValue(QString::fromUtf8(kScaleKey), scale_);
-}
-
-// Moves the window back inside the screen's available area where it reaches out of it.
-void Tablero::keepOnScreen() {
-  const QScreen* screen = this->screen();
-  if (screen == nullptr) return;
-  const QRect room = screen->availableGeometry();
-  QRect frame = frameGeometry();
-  if (frame.right() > room.right()) frame.moveRight(room.right());
-  if (frame.bottom() > room.bottom()) frame.moveBottom(room.bottom());
-  if (frame.left() < room.left()) frame.moveLeft(room.left());
-  if (frame.top() < room.top()) frame.moveTop(room.top());
-  if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
-}
-
-// The window resized by its corner or maximised: the layout takes the largest scale at which it
-// fits the new size, and is remembered.
-bool Tablero::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == form_ && event->type() == QEvent::Resize && !resizing_ && clientHeight_ > 0) {
-    const QSize size = form_->size();
-    const QSize own = clientSizeAt(scale_);
-    // A pixel or two off the scale's own size (a frame or menu bar measured differently) is the
-    // same scale: taking the smaller one would shrink the window a little at every start.
-    if (std::abs(size.width() - own.width()) > 2 || std::abs(size.height() - own.height()) > 2) {
-      const double fits =
-          std::min(double(size.width()) / kClientWidth, double(size.height()) / clientHeight_);
-      scale_ = std::clamp(fits, smallestScale_, kLargestScale);
-      saveScale_->start();
-    }
-    layOut();
-  }
-  return QMainWindow::eventFilter(watched, event);
+  fitClientHeight(windowHeight == kCompactHeight ? kCompactClientHeight : kFullClientHeight);
 }
 
 }  // namespace vombel

@@ -40,9 +40,6 @@ class TurnGate;
 // program's icon.
 void prepareApplication(QApplication& app);
 
-// The scale of the game window that holds widget (see Tablero::scale); 1 for any other widget.
-double layoutScale(const QWidget* widget);
-
 class Tablero : public QMainWindow {
   Q_OBJECT
 
@@ -99,19 +96,24 @@ class Tablero : public QMainWindow {
  private:
   class View;
 
+  // The construction, the menus, the state's sync and the handlers (window.cpp).
   void buildControls();
   void createMenus();
-  void chooseFont();
   template <typename Handler>
   void run(Handler handler);
   void clickSquare(int index);
   void putBackSelection();
+  void exportGameAs();
+
+  // The layout and the zoom (layout.cpp).
   void place(QWidget* widget, const QRect& twips);
+  void chooseFont();
+  void restoreScale();
+  void fitClientHeight(int height);
   void layOut();
   QSize clientSizeAt(double scale) const;
   QSize windowSizeAt(double scale) const;
   void zoom(int steps);
-  void exportGameAs();
   void keepOnScreen();
   void rememberScale();
 

@@ -10,10 +10,10 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QObject>
+#include <QWidget>
 #include <cstdlib>
 #include <cstring>
-
-#include "window/window.h"
+#include <utility>
 
 namespace vombel {
 
@@ -32,9 +32,10 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
 // Sees every X event before Qt does; lives as long as the window.
 class X11Watch : public QObject, public QAbstractNativeEventFilter {
  public:
-  X11Watch(Tablero* window, xcb_connection_t* connection)
+  X11Watch(QWidget* window, std::function<void()> destroyed, xcb_connection_t* connection)
       : QObject(window),
         window_(window),
+        destroyed_(std::move(destroyed)),
         protocols_(internAtom(connection, "WM_PROTOCOLS")),
         deleteWindow_(internAtom(connection, "WM_DELETE_WINDOW")) {
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -46,7 +47,7 @@ class X11Watch : public QObject, public QAbstractNativeEventFilter {
     switch (static_cast<const xcb_generic_event_t*>(message)->response_type & 0x7f) {
       case XCB_DESTROY_NOTIFY:
         if (static_cast<const xcb_destroy_notify_event_t*>(message)->window == id) {
-          window_->windowDestroyed();
+          destroyed_();
         }
         return false;
       case XCB_CLIENT_MESSAGE: {
@@ -64,17 +65,18 @@ class X11Watch : public QObject, public QAbstractNativeEventFilter {
   }
 
  private:
-  Tablero* window_;
+  QWidget* window_;
+  std::function<void()> destroyed_;
   xcb_atom_t protocols_;
   xcb_atom_t deleteWindow_;
 };
 
 }  // namespace
 
-void watchX11Window(Tablero* window) {
+void watchX11Window(QWidget* window, std::function<void()> destroyed) {
   auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
   if (x11 == nullptr || x11->connection() == nullptr) return;
-  new X11Watch(window, x11->connection());
+  new X11Watch(window, std::move(destroyed), x11->connection());
 }
 
 }  // namespace vombel
