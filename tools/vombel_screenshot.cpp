@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// vombel-screenshot FILE.png: opens the game window, plays a short opening through the squares'
-// click events and saves a picture of the whole window, menu bar included. tools/screenshot.sh
-// runs it without a display.
+// vombel-screenshot FILE.png: opens the game window without the last move's mark and the move
+// list, plays a short opening through the squares' click events and saves a picture of the whole
+// window, menu bar included. tools/screenshot.sh runs it without a display.
 #include <QApplication>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -22,6 +22,10 @@ int main(int argc, char* argv[]) {
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   vombel::Tablero tablero;
+  // The window as it was before it marked the last move and listed the moves: the picture the
+  // window test compares the normal size with, pixel for pixel.
+  tablero.setLastMoveMarked(false);
+  tablero.setMoveListShown(false);
   tablero.show();
   // e2-e4, g1-f3, d2-d4, each answered by the computer.
   for (int a : {52, 36, 62, 45, 51, 35}) {

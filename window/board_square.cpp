@@ -22,6 +22,14 @@ QColor focusFrameColour() {
   return QColor(255, 140, 0);
 }
 
+QColor lastMoveTint() {
+  return QColor(155, 199, 0, 105);
+}
+
+QColor refusedTint() {
+  return QColor(230, 0, 0, 120);
+}
+
 int lineWidth(double scale) {
   return std::max(1, static_cast<int>(std::lround(scale)));
 }
@@ -70,6 +78,18 @@ bool Square::focusFrameShown() const {
   return hasFocus() && window()->testAttribute(Qt::WA_KeyboardFocusChange);
 }
 
+void Square::setLastMove(bool on) {
+  if (on == lastMove_) return;
+  lastMove_ = on;
+  update();
+}
+
+void Square::setRefused(bool on) {
+  if (on == refused_) return;
+  refused_ = on;
+  update();
+}
+
 void Square::setScale(double scale) {
   if (scale == scale_) return;
   scale_ = scale;
@@ -97,6 +117,10 @@ void Square::paintEvent(QPaintEvent*) {
   } else {
     picture.setDevicePixelRatio(ratio > 1 ? ratio : 1);
     p.drawPixmap(line, line, picture);
+  }
+  if (refused_ || lastMove_) {
+    p.fillRect(rect().adjusted(line, line, -line, -line),
+               refused_ ? refusedTint() : lastMoveTint());
   }
   const bool focusFrame = focusFrameShown();
   if (appearance_ != 0) {

@@ -17,6 +17,11 @@ namespace vombel {
 // The colour of the keyboard's focus frames on the squares and the scroll bar.
 QColor focusFrameColour();
 
+// The translucent tints laid over a square's picture: its piece shows through, on light and dark
+// squares alike. Yellow-green for the last move's two squares, red for a refused move's.
+QColor lastMoveTint();
+QColor refusedTint();
+
 // The width in pixels of the lines of frames and borders at a scale: one at the normal size.
 int lineWidth(double scale);
 
@@ -41,6 +46,11 @@ class Square : public QWidget {
   int index() const { return index_; }
   int shownPicture() const { return picture_; }
   int shownAppearance() const { return appearance_; }
+  // The tints: a square of the last move, and of a move just refused (which shows over it).
+  void setLastMove(bool on);
+  void setRefused(bool on);
+  bool lastMove() const { return lastMove_; }
+  bool refused() const { return refused_; }
 
   // Clicks the square, as a press and release of the left mouse button over it does.
   void click() { emit clicked(index_); }
@@ -68,6 +78,8 @@ class Square : public QWidget {
   int appearance_ = 0;
   double scale_ = 1;
   bool pressed_ = false;
+  bool lastMove_ = false;
+  bool refused_ = false;
 };
 
 }  // namespace vombel

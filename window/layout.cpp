@@ -23,20 +23,23 @@
 #include <iterator>
 
 #include "window/board_square.h"
+#include "window/move_list.h"
 #include "window/window.h"
 
 namespace vombel {
 
 namespace {
 
-constexpr int kClientWidth = 205;
+static_assert(Tablero::kClientWidthWithMoveList * 15 == kMoveList.left + kMoveList.width + 120);
 constexpr double kLargestScale = Tablero::kZoomSteps[std::size(Tablero::kZoomSteps) - 1];
 constexpr double kSmallestScale = 0.25;  // only a screen smaller than the window at 1 needs it
 
-// The game's only setting, the scale the window last had, in vombel-chess/vombel-chess.conf of
-// the user's configuration folder.
+// The game's settings, in vombel-chess/vombel-chess.conf of the user's configuration folder: the
+// scale the window last had, and whether it marks the last move and lists the moves.
 const char* const kSettingsName = "vombel-chess";
 const char* const kScaleKey = "scale";
+const char* const kLastMoveKey = "lastMoveMarked";
+const char* const kMoveListKey = "moveListShown";
 
 // Fusion, with the check and radio indicators, their spacing and the scroll bar's arrow buttons
 // of the game window's controls in proportion to the window's scale. At the normal size, and for
@@ -154,15 +157,19 @@ void Tablero::chooseFont() {
 }
 
 // The layout at a client height: the compact window keeps Label1, the board and info; the
-// controls below the client area are hidden so that the keyboard cannot reach them either.
-void Tablero::fitClientHeight(int height) {
-  if (height == clientHeight_) return;
+// controls below the client area are hidden so that the keyboard cannot reach them either. The
+// move list, when chosen, widens the full layout only: the compact window is the board alone.
+void Tablero::fitClientSize(int height, bool withList) {
+  withList = withList && height == kFullClientHeight;
+  if (height == clientHeight_ && withList == listInLayout_) return;
   clientHeight_ = height;
+  listInLayout_ = withList;
   // Compared at the normal size, where every control's top is a whole pixel.
   for (const auto& [widget, twips] : twips_) {
     widget->setVisible(px(twips.top()) < height);
   }
-  // The full layout, taller than the compact one, may need a smaller scale to stay on screen.
+  moveList_->setVisible(withList);
+  // The full layout, larger than the compact one, may need a smaller scale to stay on screen.
   setScale(std::min(scale_, fittingScale(scale_)));
   if (isVisible()) keepOnScreen();
 }
@@ -176,9 +183,41 @@ void Tablero::restoreScale() {
   smallestScale_ = std::min(1.0, scale_);
 }
 
+// Whether the window marks the last move and lists the moves, as last chosen: both at first.
+void Tablero::restoreChoices() {
+  const QSettings stored(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName));
+  lastMoveMarked_ = stored.value(QString::fromUtf8(kLastMoveKey), true).toBool();
+  moveListShown_ = stored.value(QString::fromUtf8(kMoveListKey), true).toBool();
+  markAction_->setChecked(lastMoveMarked_);
+  listAction_->setChecked(moveListShown_);
+}
+
+void Tablero::rememberChoice(const char* key, bool on) {
+  QSettings(QString::fromUtf8(kSettingsName), QString::fromUtf8(kSettingsName))
+      .setValue(QString::fromUtf8(key), on);
+}
+
+void Tablero::setLastMoveMarked(bool on) {
+  lastMoveMarked_ = on;
+  markAction_->setChecked(on);
+  rememberChoice(kLastMoveKey, on);
+  syncFromState(false);
+}
+
+void Tablero::setMoveListShown(bool on) {
+  moveListShown_ = on;
+  listAction_->setChecked(on);
+  rememberChoice(kMoveListKey, on);
+  syncFromState(false);
+}
+
+int Tablero::clientWidth() const {
+  return listInLayout_ ? kClientWidthWithMoveList : kClientWidth;
+}
+
 // The layout's size below the menu bar at a scale.
 QSize Tablero::clientSizeAt(double scale) const {
-  return {static_cast<int>(std::lround(kClientWidth * scale)),
+  return {static_cast<int>(std::lround(clientWidth() * scale)),
           static_cast<int>(std::lround(clientHeight_ * scale))};
 }
 
@@ -205,7 +244,7 @@ double Tablero::fittingScale(double wanted) const {
   // The menu bar keeps its height: start from the scale the rest of the room allows, then step
   // down while rounding or a wrapping menu bar leaves the window too large.
   const int menuHeight = windowSizeAt(wanted).height() - clientSizeAt(wanted).height();
-  double fitted = std::min({wanted, double(room.width()) / kClientWidth,
+  double fitted = std::min({wanted, double(room.width()) / clientWidth(),
                             double(room.height() - menuHeight) / clientHeight_});
   while (fitted > kSmallestScale && !fits(fitted))
     fitted -= 0.01;
@@ -228,7 +267,7 @@ void Tablero::layOut() {
   const double s = scale_;
   const auto at = [s](int twips) { return scaled(twips, s); };
   // A larger form than the layout (the window made wider by hand) keeps the layout in its middle.
-  const int left = std::max(0, (form_->width() - at(kClientWidth * 15)) / 2);
+  const int left = std::max(0, (form_->width() - at(clientWidth() * 15)) / 2);
   static_cast<Form*>(form_)->setLayout(s, left);
   for (const auto& [widget, r] : twips_) {
     widget->setGeometry(left + at(r.left()), at(r.top()), at(r.width()), at(r.height()));
@@ -249,6 +288,10 @@ void Tablero::layOut() {
   for (QLabel* label : framed_) {
     label->setLineWidth(border);
   }
+  moveList_->setGeometry(left + at(kMoveList.left), at(kMoveList.top), at(kMoveList.width),
+                         at(kMoveList.height));
+  moveList_->setLineWidth(border);
+  moveList_->setSpacing(at(30));
   // Whole pixel sizes, rounded down so that every caption still fits its control.
   const auto fontAt = [s](QFont font) {
     font.setPixelSize(static_cast<int>(std::floor(font.pixelSize() * s + 0.001)));
@@ -312,7 +355,7 @@ bool Tablero::eventFilter(QObject* watched, QEvent* event) {
     // same scale: taking the smaller one would shrink the window a little at every start.
     if (std::abs(size.width() - own.width()) > 2 || std::abs(size.height() - own.height()) > 2) {
       const double fits =
-          std::min(double(size.width()) / kClientWidth, double(size.height()) / clientHeight_);
+          std::min(double(size.width()) / clientWidth(), double(size.height()) / clientHeight_);
       scale_ = std::clamp(fits, smallestScale_, kLargestScale);
       saveScale_->start();
     }

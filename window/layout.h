@@ -50,6 +50,9 @@ constexpr Twips kLabel5      {1920, 6240,  735, 255};  // "Computer"
 constexpr Twips kTiempous     {360, 6480,  975, 255};  // the player's clock
 constexpr Twips kTiempoco    {1800, 6480,  975, 255};  // the computer's clock
 constexpr Twips kLabel6       {120, 6960, 2895, 255};  // "Play well, have fun"
+// Beside them all, from the board's top to Label6's bottom: the move list, shown only in the full
+// layout, which it widens from 205 to 337 pixels (Tablero::kClientWidthWithMoveList).
+constexpr Twips kMoveList    {3135,  480, 1800, 6735};
 // clang-format on
 
 // The form itself: the rectangles Shape1..Shape4 and the lines Line1 and Line2 are drawn on its

@@ -30,13 +30,16 @@
 
 #include "game/events.h"
 #include "game/exchange.h"
+#include "game/marks.h"
 #include "game/turn_cycle.h"
+#include "notation/record.h"
 #include "platform/controls.h"
 #include "platform/game_view.h"
 #include "state/history.h"
 #include "state/state.h"
 #include "window/accessible.h"
 #include "window/layout.h"
+#include "window/move_list.h"
 #include "window/pictures.h"
 #include "window/scroll_keys.h"
 #include "window/sound.h"
@@ -49,6 +52,9 @@ namespace {
 
 const char* const kCaption = "Vombel Chess V.2.0";
 const char* const kMessageTitle = "Vombel Chess";
+
+// How long the squares of a refused move show it.
+constexpr int kRefusedMilliseconds = 700;
 
 Tablero* current = nullptr;
 
@@ -153,6 +159,7 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   setGameView(view_.get());
 
   restoreScale();
+  restoreChoices();
 
   watchX11Window(this, [this] { windowDestroyed(); });
 
@@ -199,17 +206,27 @@ void Tablero::announceComputerMove() {
   announcer_->say(computerMoveWords(gameHistory[after - 1], board));
 }
 
-// A click on a square. A second click on another square tries a move; when no half-move is
-// recorded after it, the game refused it, which the player hears (the board shows nothing).
+// A click on a square. A move the game refused is heard and shows on its two squares for a
+// moment; a click the gate kept out refuses nothing.
 void Tablero::clickSquare(int index) {
-  const bool triesMove = clickState == 1 && index != fromSquare && boardsu.value == 0;
-  const int from = fromSquare;
-  const float movesBefore = moveNumber;
-  run([index] { c_Click(index); });
-  // clickState is still 1 when the gate kept the click out.
-  if (triesMove && clickState == 0 && moveNumber == movesBefore) {
-    announcer_->say(refusedMoveWords(from, index));
+  MoveSquares refused = kNoSquares;
+  run([index, &refused] { refused = vombel::clickSquare(index); });
+  if (refused.from >= 0) {
+    announcer_->say(refusedMoveWords(refused.from, refused.to));
+    showRefused(refused.from, refused.to);
   }
+}
+
+// Tints the squares of a refused move until the timer ends it; -1, -1 ends it at once.
+void Tablero::showRefused(int from, int to) {
+  for (int a : refused_) {
+    if (a >= 0) squares_[a]->setRefused(false);
+  }
+  refused_ = {from, to};
+  for (int a : refused_) {
+    if (a >= 0) squares_[a]->setRefused(true);
+  }
+  if (from >= 0) refusedTimer_->start();
 }
 
 // Escape: the selected piece is put back, as a click on it does.
@@ -339,6 +356,17 @@ void Tablero::buildControls() {
   historia_->setFocusPolicy(Qt::TabFocus);
   keysForScrollBar(historia_, [this] { return scale_; });
 
+  // The move list, placed and shown by the layout (layOut, fitClientSize), not with the others.
+  moveList_ = new MoveList(form_);
+  moveList_->hide();
+  connect(moveList_, &MoveList::chosen, this,
+          [this](int entry) { run([entry] { historia_Scroll(entry); }); });
+
+  refusedTimer_ = new QTimer(this);
+  refusedTimer_->setSingleShot(true);
+  refusedTimer_->setInterval(kRefusedMilliseconds);
+  connect(refusedTimer_, &QTimer::timeout, this, [this] { showRefused(-1, -1); });
+
   timer1_ = new QTimer(this);
   timer1_->setObjectName(QStringLiteral("Timer1"));
   timer1_->setInterval(1000);
@@ -440,6 +468,24 @@ void Tablero::createMenus() {
       if (!gate_->inHandler()) zoom(steps);
     });
   }
+  // What the window shows besides the position, each remembered.
+  game->insertSeparator(exit);
+  const auto toggle = [&](const char* name, const QString& caption, void (Tablero::*set)(bool)) {
+    auto* action = new QAction(caption, game);
+    action->setObjectName(QString::fromUtf8(name));
+    action->setCheckable(true);
+    game->insertAction(exit, action);
+    connect(action, &QAction::triggered, this, [this, action, set](bool on) {
+      if (gate_->inHandler()) {
+        action->setChecked(!on);
+      } else {
+        (this->*set)(on);
+      }
+    });
+    return action;
+  };
+  markAction_ = toggle("lastMoveMarked", tr("Mark &Last Move"), &Tablero::setLastMoveMarked);
+  listAction_ = toggle("moveListShown", tr("&Move List"), &Tablero::setMoveListShown);
 }
 
 // Game > Export Game…: the desktop's file chooser asks where, starting in the folder of the last
@@ -470,8 +516,14 @@ void Tablero::syncFromState(bool immediate) {
     if (immediate && w->isVisible()) w->repaint();
   };
 
+  const MoveSquares last = lastMoveMarked_ ? lastMoveSquares() : kNoSquares;
   for (int a = 0; a < 64; ++a) {
-    if (squares_[a]->setState(c[a].picture, c[a].appearance)) shown(squares_[a]);
+    const bool changed = squares_[a]->setState(c[a].picture, c[a].appearance);
+    const bool marked = a == last.from || a == last.to;
+    if (changed || marked != squares_[a]->lastMove()) {
+      squares_[a]->setLastMove(marked);
+      shown(squares_[a]);
+    }
   }
   for (auto [widget, label] : {std::pair{lblJugada_, &lbl_jugada}, std::pair{tiempous_, &tiempous},
                                std::pair{tiempoco_, &tiempoco}}) {
@@ -514,7 +566,12 @@ void Tablero::syncFromState(bool immediate) {
     shown(info_);
   }
 
-  fitClientHeight(windowHeight == kCompactHeight ? kCompactClientHeight : kFullClientHeight);
+  fitClientSize(windowHeight == kCompactHeight ? kCompactClientHeight : kFullClientHeight,
+                moveListShown_);
+  if (listInLayout_) {
+    notateHistory(historia.max);
+    if (moveList_->showRecord(historia.max, historia.value)) shown(moveList_);
+  }
 }
 
 }  // namespace vombel

@@ -33,6 +33,7 @@ class QTimer;
 namespace vombel {
 
 class Announcer;
+class MoveList;
 class TurnGate;
 
 // Application-wide look shared by the game, its tests and the screenshot tool: the Fusion style
@@ -78,6 +79,14 @@ class Tablero : public QMainWindow {
   // Client-area heights in pixels of the two layouts at the normal size.
   static constexpr int kFullClientHeight = 487;
   static constexpr int kCompactClientHeight = 256;
+  // Client-area widths in pixels at the normal size: the board and its controls, and with the
+  // move list beside them (full layout only).
+  static constexpr int kClientWidth = 205;
+  static constexpr int kClientWidthWithMoveList = 337;
+
+  // Game > Mark Last Move and Game > Move List, remembered with the scale.
+  void setLastMoveMarked(bool on);
+  void setMoveListShown(bool on);
 
   // The size of the whole layout: 1 is the normal size, 2 twice as wide and high. The window
   // takes the size it needs; setScale is what Ctrl+Plus, Ctrl+Minus and Ctrl+0 call, with the
@@ -102,6 +111,7 @@ class Tablero : public QMainWindow {
   template <typename Handler>
   void run(Handler handler);
   void clickSquare(int index);
+  void showRefused(int from, int to);
   void putBackSelection();
   void exportGameAs();
 
@@ -109,7 +119,10 @@ class Tablero : public QMainWindow {
   void place(QWidget* widget, const QRect& twips);
   void chooseFont();
   void restoreScale();
-  void fitClientHeight(int height);
+  void restoreChoices();
+  void rememberChoice(const char* key, bool on);
+  void fitClientSize(int height, bool withList);
+  int clientWidth() const;
   void layOut();
   QSize clientSizeAt(double scale) const;
   QSize windowSizeAt(double scale) const;
@@ -139,6 +152,14 @@ class Tablero : public QMainWindow {
   QString exportFolder_;      // where the next Export Game starts
   ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;
+  MoveList* moveList_ = nullptr;
+  bool listInLayout_ = false;  // the move list is part of the layout now
+  QAction* markAction_ = nullptr;
+  QAction* listAction_ = nullptr;
+  bool lastMoveMarked_ = true;
+  bool moveListShown_ = true;
+  std::array<int, 2> refused_{-1, -1};  // the squares showing a refused move
+  QTimer* refusedTimer_ = nullptr;
   double scale_ = 1;
   double smallestScale_ = 1;  // below 1 only on a screen too small for the normal size
   bool resizing_ = false;     // the window is being resized to the scale's size

@@ -5,6 +5,8 @@
 // shortcuts, the scroll bar. Runs on Qt's offscreen platform.
 #include "window/window.h"
 
+#include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -13,8 +15,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -97,9 +101,13 @@ class WindowTest : public QObject {
     QVERIFY(QDir::setCurrent(scratch_.path()));  // Save and Open use juego.vmb in the current dir
   }
 
+  // The window as it was before it could mark the last move or list the moves, which the
+  // layout's measures below expect; the last tests turn both on.
   void init() {
     QFile::remove(QStringLiteral("juego.vmb"));
     window_ = std::make_unique<Tablero>();
+    window_->setLastMoveMarked(false);
+    window_->setMoveListShown(false);
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
@@ -146,7 +154,7 @@ class WindowTest : public QObject {
     QList<QPair<QWidget*, QRect>> normal;
     for (QWidget* w : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
       normal.append({w, w->geometry()});
-    QCOMPARE(normal.size(), 64 + 16 + 1);  // squares, controls and the announcer
+    QCOMPARE(normal.size(), 64 + 16 + 2);  // squares, controls, announcer and move list
     const int fontPixels = form->font().pixelSize();
 
     window_->setScale(2);
@@ -535,6 +543,85 @@ class WindowTest : public QObject {
     QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 1000);
     QCOMPARE(timer->isSingleShot(), false);
+  }
+
+  // The last move's squares are tinted from the history shown; Game > Mark Last Move turns the
+  // tint off, and the next window remembers it. A refused move tints its squares for a moment.
+  void lastMoveAndARefusedMoveAreMarked() {
+    const auto marked = [this] {
+      QList<int> squares;
+      for (int a = 0; a < 64; ++a) {
+        if (square(a)->lastMove()) squares << a;
+      }
+      return squares;
+    };
+    child<QAction>("lastMoveMarked")->trigger();
+    QCOMPARE(marked(), QList<int>{});  // nothing played
+    click(52);
+    click(36);
+    QCOMPARE(marked().size(), 2);  // the reply
+    child<QScrollBar>("historia")->setValue(1);
+    QCOMPARE(marked(), (QList<int>{36, 52}));   // e2-e4
+    QImage tinted(1, 1, QImage::Format_RGB32);  // e2 is empty: white under the tint
+    tinted.fill(Qt::white);
+    QPainter(&tinted).fillRect(0, 0, 1, 1, vombel::lastMoveTint());
+    QCOMPARE(grabbed(52).pixel(12, 12), tinted.pixel(0, 0));
+    click(50);
+    click(26);  // c2-c5 refused
+    QVERIFY(square(50)->refused() && square(26)->refused());
+    QTRY_VERIFY_WITH_TIMEOUT(!square(50)->refused() && !square(26)->refused(), 1000);
+    child<QAction>("lastMoveMarked")->trigger();
+    QCOMPARE(marked(), QList<int>{});
+    QCOMPARE(QColor(grabbed(52).pixel(12, 12)), QColor(Qt::white));
+    window_ = std::make_unique<Tablero>();
+    QVERIFY(!child<QAction>("lastMoveMarked")->isChecked());
+  }
+
+  // The move list beside the board: the game in SAN, following the scroll bar; choosing an item
+  // shows its position. It widens the full layout only, scales with it and is remembered.
+  void moveListFollowsTheGameAndChoosesPositions() {
+    QWidget* form = window_->centralWidget();
+    child<QAction>("moveListShown")->trigger();
+    auto* list = child<QListWidget>("moveList");
+    QVERIFY(list->isVisible());
+    QCOMPARE(form->size(), QSize(Tablero::kClientWidthWithMoveList, Tablero::kFullClientHeight));
+    QCOMPARE(list->geometry(), QRect(209, 32, 120, 449));
+    click(52);
+    click(36);
+    QCOMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("1. e4"));
+    // Selected, not made current: a screen reader would take a new current item for the focus.
+    const auto shownRow = [list] {
+      const QList<QListWidgetItem*> selected = list->selectedItems();
+      return selected.size() == 1 ? list->row(selected[0]) : -1;
+    };
+    QCOMPARE(shownRow(), 1);
+    QCOMPARE(list->currentRow(), -1);
+    auto* historia = child<QScrollBar>("historia");
+    historia->setValue(1);
+    QCOMPARE(shownRow(), 0);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(historia->value(), 2);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+    QTest::keyClick(list, Qt::Key_Left);  // the keys choose too, the list having the focus
+    QCOMPARE(historia->value(), 1);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(list);
+    QCOMPARE(iface->role(), QAccessible::List);
+    QCOMPARE(iface->child(0)->text(QAccessible::Name), QStringLiteral("1. e4"));
+
+    const int fontPixels = list->font().pixelSize();
+    window_->setScale(2);
+    QTRY_COMPARE(list->geometry(), QRect(418, 64, 240, 898));
+    QCOMPARE(list->font().pixelSize(), 2 * fontPixels);
+    window_->setScale(1);
+    QTest::mouseClick(child<QPushButton>("info"), Qt::LeftButton);  // the board alone
+    QVERIFY(!list->isVisible());
+    QCOMPARE(form->size(), QSize(Tablero::kClientWidth, Tablero::kCompactClientHeight));
+    QTest::mouseClick(child<QPushButton>("info"), Qt::LeftButton);
+    QVERIFY(list->isVisible());
+    window_ = std::make_unique<Tablero>();
+    QVERIFY(child<QAction>("moveListShown")->isChecked());
   }
 };
 
