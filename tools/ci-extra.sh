@@ -2,9 +2,10 @@
 # SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The robustness stages that tools/test.sh runs after the normal tests (skip them with QUICK=1):
-#   1. every test again but those of the environment, built with AddressSanitizer and
-#      UndefinedBehaviorSanitizer (preset asan, build-asan/); the tests that run the search
-#      threads with ThreadSanitizer (preset tsan, build-tsan/)
+#   1. every test again but those of the environment and the short soaks (stage 2 runs them
+#      longer), built with AddressSanitizer and UndefinedBehaviorSanitizer (preset asan,
+#      build-asan/); the tests that run the search threads with ThreadSanitizer (preset tsan,
+#      build-tsan/)
 #   2. the soak: whole random games with save/load round trips, under the sanitizers; then the
 #      window soak: the real window on the offscreen platform under random input, long turns and
 #      damaged files, under the sanitizers
