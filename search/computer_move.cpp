@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <initializer_list>
@@ -29,6 +30,7 @@ std::chrono::steady_clock::time_point turnStarted;
 VOMBEL_PER_THREAD unsigned long long plyCalls[9]{};
 TurnReport turnReport;
 bool searchDifficult = true;
+std::atomic<bool> stopSearch{false};
 
 void recordRootMove(int toX, int toY, int fromX, int fromY) {
   ++plyCalls[1];
@@ -72,6 +74,7 @@ namespace {
 void searchRootMovesInThreads(int count) {
   startCandidates(count);
   for (int n = 1; n <= count; ++n) {
+    if (stopSearch.load(std::memory_order_relaxed)) break;
     const CandidateResult& result = waitForCandidate(n);
     setProgressValue(n);
     gameView().progress(n, Progreso.max);
@@ -95,6 +98,7 @@ void searchRootMoves() {
     return;
   }
   for (int n = 1; n <= count; ++n) {
+    if (stopSearch.load(std::memory_order_relaxed)) return;
     copyBoard(plyBoard1, rootPositions[n]);
     bestScore2 = kHighestScore;
     replyCount = 0;
@@ -134,6 +138,7 @@ bool thinkComputerMove() {
   setProgressMax(rootCount);
   orderRootMoves();
   searchRootMoves();
+  if (stopSearch.load(std::memory_order_relaxed)) return false;
   if (bestScore1 < 0) fallbackSearch();
   return true;
 }
@@ -157,6 +162,7 @@ void finishComputerMove() {
 }
 
 void computerMove() {
+  stopSearch.store(false, std::memory_order_relaxed);
   if (thinkComputerMove()) finishComputerMove();
 }
 

@@ -431,6 +431,7 @@ void searchReplies() {
       // The candidate can no longer beat the best one: its other replies are not searched.
       if (bestScore3 <= bestScore1) return;
     }
+    if (stopSearch.load(std::memory_order_relaxed)) return;
   }
 }
 

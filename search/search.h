@@ -33,6 +33,11 @@ extern std::atomic<BulkCopy> bulkCopyRan;
 // material really won.
 inline constexpr float kEnoughGain = 2;
 
+// Set from another thread to end the turn under way early: the search, in the search threads
+// too, looks at it once per ply-2 reply and between candidates, and thinkComputerMove then
+// returns false, the game left as it was before the turn. Whoever starts a turn clears it first.
+extern std::atomic<bool> stopSearch;
+
 // The computer's whole turn at once: thinkComputerMove, then finishComputerMove. Does nothing
 // when the history is full.
 void computerMove();
@@ -41,7 +46,7 @@ void computerMove();
 // into bestBoard and reports the search's progress to the view. It writes only the search's own
 // state (candidates, scores, counts, the progress bar's value) and shows nothing: board, the
 // history, moveNumber, historia and the clocks are left alone. False when nothing is to be
-// played (the history is full).
+// played: the history is full, or stopSearch ended the search.
 bool thinkComputerMove();
 
 // The part that finishes the turn thinkComputerMove chose: "Computer resignes" when the fallback

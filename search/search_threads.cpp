@@ -71,7 +71,8 @@ void searchCandidate(int n, CandidateResult& result, float (*bound)(int n)) {
   result.replyCalls = plyCalls[2] - listed;
   orderReplies();
   int searched = 0;
-  while (searched < replyCount && !dropped.load(std::memory_order_relaxed)) {
+  while (searched < replyCount && !dropped.load(std::memory_order_relaxed) &&
+         !stopSearch.load(std::memory_order_relaxed)) {
     const int m = ++searched;
     ReplyResult& reply = result.reply[m];
     for (int k = 0; k < 4; ++k)

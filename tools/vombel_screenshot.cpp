@@ -27,10 +27,12 @@ int main(int argc, char* argv[]) {
   tablero.setLastMoveMarked(false);
   tablero.setMoveListShown(false);
   tablero.show();
-  // e2-e4, g1-f3, d2-d4, each answered by the computer.
+  // e2-e4, g1-f3, d2-d4, each answered by the computer before the next click.
   for (int a : {52, 36, 62, 45, 51, 35}) {
     auto* square = tablero.findChild<vombel::Square*>(QStringLiteral("c%1").arg(a));
     emit square->clicked(a);
+    while (tablero.turnUnderWay())
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   QApplication::processEvents();
   if (!tablero.grab().save(QString::fromLocal8Bit(argv[1]))) {

@@ -201,14 +201,14 @@ void Tablero::setLastMoveMarked(bool on) {
   lastMoveMarked_ = on;
   markAction_->setChecked(on);
   rememberChoice(kLastMoveKey, on);
-  syncFromState(false);
+  syncFromState();
 }
 
 void Tablero::setMoveListShown(bool on) {
   moveListShown_ = on;
   listAction_->setChecked(on);
   rememberChoice(kMoveListKey, on);
-  syncFromState(false);
+  syncFromState();
 }
 
 int Tablero::clientWidth() const {

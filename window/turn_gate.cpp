@@ -11,33 +11,40 @@
 
 namespace vombel {
 
-bool TurnGate::enter() {
-  if (taking_) return false;
-  if (depth_++ == 0) started_.start();
-  return true;
+TurnGate::TurnGate(QMainWindow* window, QWidget* form)
+    : QObject(window), window_(window), form_(form) {
+  busyDelay_.setSingleShot(true);
+  busyDelay_.setInterval(100);
+  connect(&busyDelay_, &QTimer::timeout, this, [this] { showBusy(true); });
 }
 
-void TurnGate::leave() {
-  Q_ASSERT(depth_ > 0);
-  if (--depth_ > 0 || !taking_) return;
-  // Drops the input queued since the last pass, which would otherwise be played after the turn.
-  if (passes_ > 1) QCoreApplication::processEvents();
+void TurnGate::begin() {
+  if (on_) return;
+  on_ = true;
+  waiting_ = true;
+  QCoreApplication::instance()->installEventFilter(this);
+  // Posted events are delivered in order: whatever Qt delivers before this one was queued first.
+  QMetaObject::invokeMethod(
+      this,
+      [this, turn = ++turns_] {
+        if (turn == turns_) waiting_ = false;
+      },
+      Qt::QueuedConnection);
+  busyDelay_.start();
+}
+
+void TurnGate::end(bool replay) {
+  if (!on_) return;
+  on_ = false;
+  waiting_ = false;
+  busyDelay_.stop();
   QCoreApplication::instance()->removeEventFilter(this);
   showBusy(false);
-  taking_ = false;
-  passes_ = 0;
-  replayDeferred();
-}
-
-void TurnGate::pass() {
-  if (depth_ != 1 || !window_->isVisible()) return;
-  if (!taking_) {
-    taking_ = true;
-    QCoreApplication::instance()->installEventFilter(this);
+  if (replay) {
+    replayDeferred();
+  } else {
+    deferred_.clear();
   }
-  if (started_.elapsed() >= 100) showBusy(true);
-  ++passes_;
-  QCoreApplication::processEvents();
 }
 
 bool TurnGate::isInput(QEvent::Type type) {
@@ -115,8 +122,7 @@ bool TurnGate::eventFilter(QObject* receiver, QEvent* event) {
     if (widget == nullptr || widget->window() != window_) return false;
     if (window_->menuBar() == widget || window_->menuBar()->isAncestorOf(widget)) return false;
   }
-  // Input that was waiting when the handler began is what the first pass meets.
-  if (passes_ == 1 && deferrable(event->type())) {
+  if (waiting_ && deferrable(event->type())) {
     deferred_.push_back({QPointer<QObject>(receiver), std::unique_ptr<QEvent>(event->clone())});
   }
   return true;

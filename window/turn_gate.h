@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The window while a handler runs: events taken during a long computer turn, input kept out.
+// The window's input while the computer's turn is under way.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QMainWindow>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -17,42 +17,34 @@ class QAction;
 
 namespace vombel {
 
-// A handler runs to its end on this thread, and the computer's turn inside a click can take
-// seconds. At each redraw the game asks for (every candidate of the search advances the progress
-// bar) the window takes its pending events, so it repaints, moves and can be closed; meanwhile
-// this gate keeps the game's input out:
+// The computer thinks on a thread of its own while the window goes on taking its events, so it
+// repaints, moves and can be closed; meanwhile this gate keeps the game's input out:
 //
-//   event, while a handler runs                      what happens
-//   input already waiting when the handler began     played after it, in order (first pass)
-//   input to the board, buttons, bar, check box     dropped: nothing queues up
-//   a shortcut other than Exit's                     dropped (deferred in the first pass)
+//   event, while the turn is under way               what happens
+//   input already waiting when the turn began        played after it, in order
+//   input to the board, buttons, bar, check box      dropped: nothing queues up
+//   a shortcut other than Exit's                     dropped (played after it when waiting)
 //   menu bar and its menus, by mouse or Alt+letter   open; every item but Exit greyed
-//   Exit, the close button                           end the program at once (closeEvent)
-//   Timer1 ticks, any handler                        dropped: the player's clock stands still
+//   Exit, the close button                           pass: they end the turn and the program
 //
-// After a tenth of a second the board shows the busy cursor. Handlers that never redraw (About,
-// Save) take no events of their own; the modal boxes they open run as they always did.
+// Input is waiting when Qt delivers it before a marker posted as the turn begins: it was queued
+// before the turn. After a tenth of a second the board shows the busy cursor.
 class TurnGate : public QObject {
  public:
-  TurnGate(QMainWindow* window, QWidget* form) : QObject(window), window_(window), form_(form) {}
+  TurnGate(QMainWindow* window, QWidget* form);
 
-  // A handler starts; false when one is running and taking events, and this one must not run.
-  bool enter();
-
-  // The handler has ended: the last events that came during it are dropped, those that were
-  // waiting before it are played.
-  void leave();
-
-  bool inHandler() const { return depth_ > 0; }
-
-  // Exit: the one menu item and shortcut that stay live while a handler runs.
+  // Exit: the one menu item and shortcut that stay live during a turn.
   void setExit(QAction* exit) { exit_ = exit; }
 
-  // Takes the pending events, from inside the outermost handler of a window on screen.
-  void pass();
+  // The turn begins: input is kept out from now on.
+  void begin();
+
+  // The turn has ended: the input kept out is let in again, and what was waiting when the turn
+  // began is played, unless the turn was abandoned (replay false).
+  void end(bool replay);
 
  protected:
-  // Drops or defers the game's input while a handler takes events; see the table above.
+  // Drops or keeps the game's input during a turn; see the table above.
   bool eventFilter(QObject* receiver, QEvent* event) override;
 
  private:
@@ -76,11 +68,11 @@ class TurnGate : public QObject {
   QMainWindow* window_;
   QWidget* form_;
   QAction* exit_ = nullptr;
-  int depth_ = 0;        // handlers running, nested ones included
-  bool taking_ = false;  // the outermost handler has taken events: the filter is on
-  int passes_ = 0;       // event passes of the outermost handler
-  bool busy_ = false;    // the busy cursor and the greyed items show
-  QElapsedTimer started_;
+  QTimer busyDelay_;
+  bool on_ = false;       // a turn is under way: the filter is installed
+  bool waiting_ = false;  // the turn's marker has not come yet: input met was waiting
+  unsigned turns_ = 0;    // turns begun, so that a late marker finds its turn ended
+  bool busy_ = false;     // the busy cursor and the greyed items show
   std::vector<Deferred> deferred_;
   std::vector<QPointer<QAction>> greyed_;
 };

@@ -35,6 +35,7 @@
 #include "notation/record.h"
 #include "platform/controls.h"
 #include "platform/game_view.h"
+#include "search/search.h"
 #include "state/history.h"
 #include "state/state.h"
 #include "window/accessible.h"
@@ -43,6 +44,7 @@
 #include "window/pictures.h"
 #include "window/scroll_keys.h"
 #include "window/sound.h"
+#include "window/thinking_thread.h"
 #include "window/turn_gate.h"
 #include "window/x11_watch.h"
 
@@ -86,11 +88,9 @@ void showWarning(const char* text) {
   showBox(QMessageBox::Warning, QString::fromLocal8Bit(text));
 }
 
-bool setText(QLabel* label, const char* text) {
+void setText(QLabel* label, const char* text) {
   const QString s = QString::fromUtf8(text);
-  if (label->text() == s) return false;
-  label->setText(s);
-  return true;
+  if (label->text() != s) label->setText(s);
 }
 
 }  // namespace
@@ -109,19 +109,29 @@ void prepareApplication(QApplication& app) {
 
 // --- Tablero --------------------------------------------------------------------------------
 
-// What the game tells the window. The computer's turn runs inside the handler that asks for it:
-// at each step of the search the window shows the controls' state and takes its pending events.
+// What the game tells the window. A computer turn asked for by one of the window's handlers is
+// deferred: the window starts it once the handler has returned (startTurn).
 class Tablero::View final : public GameView {
  public:
   explicit View(Tablero* window) : window_(window) {}
-  void progress(int /*value*/, int /*max*/) override { window_->redrawDuringHandler(); }
-  void boardChanged() override { window_->redrawDuringHandler(); }
+
+  // On the thinking thread: the window shows the latest step on a timer of its own thread, so
+  // the bar is painted a few times a second however many candidates there are.
+  void progress(int value, int max) override {
+    window_->progressMax_.store(max, std::memory_order_relaxed);
+    window_->progressValue_.store(value, std::memory_order_relaxed);
+  }
+  void boardChanged() override { window_->syncFromState(); }
   void tell(const char* text) override { showMessage(text); }
   void warn(const char* text) override { showWarning(text); }
-  // The game rings once at the end of every computer turn: the chime, and the move in words.
   void beep() override {
-    beepAfterMove();
-    window_->announceComputerMove();
+    if (!window_->closing_) beepAfterMove();
+  }
+  // Outside the window's handlers (a test calling the game directly) the turn is played at once.
+  bool deferComputerMove() override {
+    if (window_->handlers_ == 0) return false;
+    window_->turnWanted_ = true;
+    return true;
   }
 
  private:
@@ -157,11 +167,16 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   prepareSound(this);
   view_ = std::make_unique<View>(this);
   setGameView(view_.get());
+  thinker_ = std::make_unique<ThinkingThread>([this] {
+    const bool played = thinkComputerMove();
+    QMetaObject::invokeMethod(
+        this, [this, played] { turnThought(played); }, Qt::QueuedConnection);
+  });
 
   restoreScale();
   restoreChoices();
 
-  watchX11Window(this, [this] { windowDestroyed(); });
+  watchX11Window(this, [this] { endProgram(); });
 
   clientHeight_ = -1;  // so that the first sync sets the size
   run(tablero_Load);
@@ -175,6 +190,8 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
 }
 
 Tablero::~Tablero() {
+  abandonTurn();
+  thinker_.reset();
   if (saveScale_->isActive()) rememberScale();
   if (current == this) {
     current = nullptr;
@@ -182,17 +199,74 @@ Tablero::~Tablero() {
   }
 }
 
+// Runs one of the game's handlers and shows what it changed. During the computer's turn the game
+// belongs to the thinking thread: handlers are dropped (the player's clock stands still).
 template <typename Handler>
 void Tablero::run(Handler handler) {
-  if (!gate_->enter()) return;
+  if (turn_ != Turn::none || closing_) return;
+  ++handlers_;
   handler();
-  syncFromState(false);
-  gate_->leave();
+  --handlers_;
+  // cppcheck-suppress knownConditionTrueFalse ; a message box's Exit sets it inside the handler
+  if (closing_) return;  // the program is ending
+  syncFromState();
+  if (turnWanted_ && handlers_ == 0) startTurn();
 }
 
-void Tablero::redrawDuringHandler() {
-  syncFromState(true);
-  gate_->pass();
+// The handler has shown the position the computer answers: the thinking thread takes the turn,
+// and the window keeps its input out until the turn is over.
+void Tablero::startTurn() {
+  turnWanted_ = false;
+  turn_ = Turn::thinking;
+  gate_->begin();
+  progressValue_.store(0);
+  progressTimer_->start();
+  stopSearch.store(false);
+  thinker_->start();
+}
+
+// The thinking thread is done; played is false when there was nothing to play.
+void Tablero::turnThought(bool played) {
+  if (turn_ != Turn::thinking) return;  // abandoned
+  thinker_->waitUntilIdle();            // its last writes are seen here
+  progressTimer_->stop();
+  turn_ = Turn::finishing;
+  ++handlers_;
+  if (played) finishComputerMove();  // the resignation box, if any, comes first
+  --handlers_;
+  if (closing_) {
+    gate_->end(false);
+    return;
+  }
+  turn_ = Turn::none;
+  syncFromState();
+  if (played) announceComputerMove();
+  gate_->end(true);
+}
+
+// The search ends at its next check and the turn is dropped: the game stays as it was before it.
+void Tablero::abandonTurn() {
+  if (turn_ != Turn::thinking) return;
+  stopSearch.store(true);
+  thinker_->waitUntilIdle();
+  progressTimer_->stop();
+  turn_ = Turn::none;
+  gate_->end(false);
+}
+
+// The search's progress, as the thinking thread last reported it.
+void Tablero::showProgress() {
+  const int max = std::max(1, progressMax_.load(std::memory_order_relaxed));
+  progreso_->setRange(0, max);
+  progreso_->setValue(std::clamp(progressValue_.load(std::memory_order_relaxed), 0, max));
+}
+
+// The program ends at once: the turn is abandoned, and the event loops return, message boxes'
+// included, so that main returns.
+void Tablero::endProgram() {
+  abandonTurn();
+  closing_ = true;
+  QCoreApplication::exit(0);
 }
 
 void Tablero::warn(const char* text) {
@@ -209,6 +283,7 @@ void Tablero::announceComputerMove() {
 // A click on a square. A move the game refused is heard and shows on its two squares for a
 // moment; a click the gate kept out refuses nothing.
 void Tablero::clickSquare(int index) {
+  if (turn_ != Turn::none) return;
   MoveSquares refused = kNoSquares;
   run([index, &refused] { refused = vombel::clickSquare(index); });
   if (refused.from >= 0) {
@@ -236,16 +311,14 @@ void Tablero::putBackSelection() {
   });
 }
 
-// Closing the window ends the program. A close that comes in the middle of a handler (Exit or the
-// close button during the computer's turn) is met inside an event pass deep in the search:
-// returning would let the turn run on for seconds, and the game's frames below cannot be unwound
-// through Qt's. So the window is hidden and the process ends at once with std::_Exit: nothing is
-// saved, the half-finished turn is abandoned with the process, and no stream needs flushing (the
-// window writes none).
+// Closing the window ends the program, during the computer's turn too: the turn is abandoned.
+// Closed from inside a handler (under a message box), the program ends at once, the box's loop
+// and the window's returning.
 void Tablero::closeEvent(QCloseEvent* event) {
-  if (gate_->inHandler()) {
-    hide();
-    exit_(0);
+  if (handlers_ > 0 || QApplication::activeModalWidget() != nullptr) {
+    endProgram();
+  } else {
+    abandonTurn();
   }
   QMainWindow::closeEvent(event);
 }
@@ -280,6 +353,9 @@ void Tablero::buildControls() {
   progreso_->setObjectName(QStringLiteral("Progreso"));
   put(progreso_, kProgreso);
   progreso_->setTextVisible(false);
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(40);
+  connect(progressTimer_, &QTimer::timeout, this, &Tablero::showProgress);
   progreso_->setRange(0, 1);
   progreso_->setValue(0);
 
@@ -465,7 +541,7 @@ void Tablero::createMenus() {
     action->setShortcuts(z.shortcuts);
     game->insertAction(exit, action);
     connect(action, &QAction::triggered, this, [this, steps = z.steps] {
-      if (!gate_->inHandler()) zoom(steps);
+      if (turn_ == Turn::none) zoom(steps);
     });
   }
   // What the window shows besides the position, each remembered.
@@ -476,7 +552,7 @@ void Tablero::createMenus() {
     action->setCheckable(true);
     game->insertAction(exit, action);
     connect(action, &QAction::triggered, this, [this, action, set](bool on) {
-      if (gate_->inHandler()) {
+      if (turn_ != Turn::none) {
         action->setChecked(!on);
       } else {
         (this->*set)(on);
@@ -511,23 +587,18 @@ void Tablero::exportGameAs() {
   });
 }
 
-void Tablero::syncFromState(bool immediate) {
-  const auto shown = [immediate](QWidget* w) {
-    if (immediate && w->isVisible()) w->repaint();
-  };
-
+void Tablero::syncFromState() {
   const MoveSquares last = lastMoveMarked_ ? lastMoveSquares() : kNoSquares;
   for (int a = 0; a < 64; ++a) {
     const bool changed = squares_[a]->setState(c[a].picture, c[a].appearance);
     const bool marked = a == last.from || a == last.to;
     if (changed || marked != squares_[a]->lastMove()) {
       squares_[a]->setLastMove(marked);
-      shown(squares_[a]);
     }
   }
   for (auto [widget, label] : {std::pair{lblJugada_, &lbl_jugada}, std::pair{tiempous_, &tiempous},
                                std::pair{tiempoco_, &tiempoco}}) {
-    if (setText(widget, label->caption)) shown(widget);
+    setText(widget, label->caption);
   }
 
   // The program moves the scroll bar without raising its user event: only the user's moves call
@@ -536,7 +607,6 @@ void Tablero::syncFromState(bool immediate) {
     const QSignalBlocker block(historia_);
     historia_->setRange(0, historia.max);
     historia_->setValue(historia.value);
-    shown(historia_);
   }
 
   // A range of 0..0 would turn the bar into a busy indicator; an empty list shows an empty bar.
@@ -545,7 +615,6 @@ void Tablero::syncFromState(bool immediate) {
   if (progreso_->maximum() != progressMax || progreso_->value() != progressValue) {
     progreso_->setRange(0, progressMax);
     progreso_->setValue(progressValue);
-    shown(progreso_);
   }
 
   {
@@ -558,19 +627,15 @@ void Tablero::syncFromState(bool immediate) {
     const QSignalBlocker block(boardsu_);
     boardsu_->setChecked(boardsu.value == 1);
     paste_->setEnabled(boardsu.value == 1);  // changes only between turns: no item is greyed
-    shown(boardsu_);
   }
   const QString infoCaption = QString::fromUtf8(info.caption);
-  if (info_->text() != infoCaption) {
-    info_->setText(infoCaption);
-    shown(info_);
-  }
+  if (info_->text() != infoCaption) info_->setText(infoCaption);
 
   fitClientSize(windowHeight == kCompactHeight ? kCompactClientHeight : kFullClientHeight,
                 moveListShown_);
   if (listInLayout_) {
     notateHistory(historia.max);
-    if (moveList_->showRecord(historia.max, historia.value)) shown(moveList_);
+    moveList_->showRecord(historia.max, historia.value);
   }
 }
 

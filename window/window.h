@@ -12,7 +12,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
-#include <cstdlib>
+#include <atomic>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -34,6 +34,7 @@ namespace vombel {
 
 class Announcer;
 class MoveList;
+class ThinkingThread;
 class TurnGate;
 
 // Application-wide look shared by the game, its tests and the screenshot tool: the Fusion style
@@ -50,28 +51,18 @@ class Tablero : public QMainWindow {
   explicit Tablero(QWidget* parent = nullptr);
   ~Tablero() override;
 
-  // Makes every widget show the controls' state. Immediate: changed widgets are repainted before
-  // returning, which is how the board and the progress bar stay live during the computer's search.
-  void syncFromState(bool immediate);
+  // Makes every widget show the controls' state.
+  void syncFromState();
 
-  // The redraw hook of the game: shows the controls' state at once and, in the middle of a
-  // handler, lets the window take its pending events (see TurnGate).
-  void redrawDuringHandler();
+  // True while the computer's turn is under way: from the handler that asked for it until its
+  // move has been played and shown (or the turn abandoned).
+  bool turnUnderWay() const { return turn_ != Turn::none; }
 
   // Tells screen readers the computer's move just played; called with the chime after it.
   void announceComputerMove();
 
   // A modal warning box over the window, as for a file that could not be used.
   void warn(const char* text);
-
-  // Ends the program when the window is closed in the middle of a handler (see closeEvent):
-  // std::_Exit unless a test puts its own.
-  using ExitFunction = void (*)(int status);
-  void setExitFunction(ExitFunction exit) { exit_ = exit; }
-
-  // The window has been destroyed by another program without being closed: the program ends at
-  // once, as a close in the middle of a handler does.
-  void windowDestroyed() { exit_(0); }
 
   // Game > Exit, which message boxes carry too, so that Ctrl+X works while one is up.
   QAction* exitAction() const { return exitAction_; }
@@ -104,8 +95,9 @@ class Tablero : public QMainWindow {
 
  private:
   class View;
+  enum class Turn { none, thinking, finishing };
 
-  // The construction, the menus, the state's sync and the handlers (window.cpp).
+  // The construction, the menus, the state's sync and the turn (window.cpp).
   void buildControls();
   void createMenus();
   template <typename Handler>
@@ -114,6 +106,11 @@ class Tablero : public QMainWindow {
   void showRefused(int from, int to);
   void putBackSelection();
   void exportGameAs();
+  void startTurn();
+  void turnThought(bool played);
+  void abandonTurn();
+  void showProgress();
+  void endProgram();
 
   // The layout and the zoom (layout.cpp).
   void place(QWidget* widget, const QRect& twips);
@@ -147,10 +144,17 @@ class Tablero : public QMainWindow {
   TurnGate* gate_ = nullptr;
   Announcer* announcer_ = nullptr;
   std::unique_ptr<View> view_;
+  std::unique_ptr<ThinkingThread> thinker_;
+  std::atomic<int> progressValue_{0};  // the search's last step, written by the thinking thread
+  std::atomic<int> progressMax_{1};
+  QTimer* progressTimer_ = nullptr;  // shows the step while the computer thinks
+  Turn turn_ = Turn::none;
+  bool turnWanted_ = false;  // a handler asked for the computer's turn
+  int handlers_ = 0;         // handlers running, nested ones (under a message box) included
+  bool closing_ = false;     // the program is ending: what follows a message box does nothing
   QAction* exitAction_ = nullptr;
   QAction* paste_ = nullptr;  // Paste Position, live in set-up mode
   QString exportFolder_;      // where the next Export Game starts
-  ExitFunction exit_ = std::_Exit;
   int clientHeight_ = kFullClientHeight;
   MoveList* moveList_ = nullptr;
   bool listInLayout_ = false;  // the move list is part of the layout now

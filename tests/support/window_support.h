@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// For the window tests: the window's controls found by their object names, and message boxes
-// answered as a user would.
+// For the window tests: the window's controls found by their object names, the end of the
+// computer's turn, and message boxes answered as a user would.
 #pragma once
 
 #include <QApplication>
@@ -15,11 +15,13 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <QtGlobal>
 
 #include "window/board_square.h"
+#include "window/window.h"
 
 namespace vombel::testing_support {
 
@@ -43,6 +45,11 @@ T* namedChild(QWidget* window, const char* name) {
 // The square control c(a), a = 0..63.
 inline Square* squareControl(QWidget* window, int a) {
   return namedChild<Square>(window, qPrintable(QStringLiteral("c%1").arg(a)));
+}
+
+// Waits until the computer's turn under way in window, if any, is over; false after a minute.
+inline bool turnOver(const Tablero* window) {
+  return QTest::qWaitFor([window] { return !window->turnUnderWay(); }, 60000);
 }
 
 // Presses OK (or Yes) in every modal message box that opens while it lives, and keeps what each

@@ -77,6 +77,8 @@ class KeyboardTest : public QObject {
   }
   Square* square(int a) { return vombel::testing_support::squareControl(window_.get(), a); }
   QString text(const char* label) { return child<QLabel>(label)->text(); }
+  // The computer's turn a move started has been played.
+  void answered() { QVERIFY(vombel::testing_support::turnOver(window_.get())); }
   // Keys go where a user's keys go: to the widget holding the focus.
   void key(Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); }
   int focusedSquare() {
@@ -137,6 +139,7 @@ class KeyboardTest : public QObject {
     key(Qt::Key_Up);
     key(Qt::Key_Up);  // e4
     key(Qt::Key_Enter);
+    answered();
     QCOMPARE(square(36)->shownPicture(), kHumanPawnLight);
     QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));  // played and answered
     QCOMPARE(focusedSquare(), 36);                      // the focus stays where it was
@@ -247,6 +250,7 @@ class KeyboardTest : public QObject {
   void scrollBarStepsThroughTheHistoryWithTheArrows() {
     square(52)->click();
     square(36)->click();
+    answered();
     QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
     auto* historia = child<QScrollBar>("historia");
     while (QApplication::focusWidget() != historia)
@@ -290,6 +294,7 @@ class KeyboardTest : public QObject {
     QVERIFY(
         e4->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
     e4->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    answered();
     QCOMPARE(name(square(36)), QStringLiteral("e4, white pawn"));
     QCOMPARE(name(square(52)), QStringLiteral("e2, empty"));
   }
@@ -314,6 +319,7 @@ class KeyboardTest : public QObject {
     // The numbers follow the game.
     square(52)->click();
     square(36)->click();
+    answered();
     QCOMPARE(name(child<QLabel>("lbl_jugada")), QStringLiteral("Movement number 2"));
     QCOMPARE(name(child<QPushButton>("info")), QStringLiteral("Less Information"));
   }
@@ -342,7 +348,7 @@ class KeyboardTest : public QObject {
         vombel::board(vombel::screenFile(a), vombel::screenRank(a)) = kinds[k].code;
     }
     vombel::pintar_tablero();
-    window_->syncFromState(false);
+    window_->syncFromState();
     QSet<QString> colours;
     for (int k = 0; k < 12; ++k) {
       for (int a : {16 + 2 * k, 17 + 2 * k}) {
@@ -373,6 +379,7 @@ class KeyboardTest : public QObject {
     QCOMPARE(square(51)->shownAppearance(), 0);
     square(52)->click();
     square(36)->click();  // the game goes on: e2-e4 is played
+    answered();
     QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
   }
 
@@ -380,6 +387,7 @@ class KeyboardTest : public QObject {
     Heard heard(window_.get());
     square(52)->click();
     square(36)->click();
+    answered();
     QCOMPARE(heard.texts(), QStringList{QStringLiteral("Black pawn e7 to e5")});
     square(50)->click();
     square(26)->click();  // c2-c5 is no pawn's move
@@ -466,9 +474,10 @@ class KeyboardTest : public QObject {
     const vombel::testing_support::ModalCloser closer;
     for (const Case& c : cases) {
       QVERIFY2(vombel::loadGameFile(benchPosition(c.position).constData()), c.position);
-      window_->syncFromState(false);
+      window_->syncFromState();
       Heard heard(window_.get());
       QTest::mouseClick(child<QPushButton>("force"), Qt::LeftButton);
+      answered();
       QCOMPARE(heard.texts(), QStringList{QString::fromUtf8(c.words)});
     }
     QCOMPARE(closer.texts(), QStringList{QStringLiteral("Computer resignes")});
@@ -479,6 +488,7 @@ class KeyboardTest : public QObject {
   void computerMoveRingsTheBellWithoutAudio() {
     square(52)->click();
     square(36)->click();
+    answered();
     QCOMPARE(vombel::lastBeep(), vombel::BeepKind::Bell);
   }
 

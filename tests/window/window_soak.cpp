@@ -70,10 +70,9 @@ class Soak {
       : window_(window), options_(options), random_(static_cast<std::uint32_t>(options.seed)) {
     log_ = std::fopen((options.dir / "events.log").c_str(), "w");
     boxes_.chooseFile(QString::fromStdString((options.dir / "export.pgn").string()));
-    // Input thrown at the window while the computer thinks.
+    // Input thrown at the window while the computer thinks, as the search reports its steps.
     QObject::connect(namedChild<QProgressBar>(window_, "Progreso"), &QProgressBar::valueChanged,
                      [this](int value) {
-                       // From the second step on the window takes its events between steps.
                        if (value >= 2 && pick(4) == 0) inputDuringTurn();
                      });
   }
@@ -133,8 +132,9 @@ class Soak {
     return 1;
   }
 
-  // Lets queued and replayed input run, and closes a menu left open.
+  // Lets the computer's turn end, queued and replayed input run, and closes a menu left open.
   void settle() {
+    if (!vombel::testing_support::turnOver(window_)) turnStuck_ = true;
     for (int i = 0; i < 3; ++i) {
       QCoreApplication::processEvents();
     }
@@ -166,6 +166,7 @@ class Soak {
     const float before = vombel::moveNumber;
     clickSquare(move.from);
     clickSquare(move.to);
+    if (!vombel::testing_support::turnOver(window_)) turnStuck_ = true;
     if (vombel::moveNumber > before + 1) ++computerMoves_;
   }
 
@@ -339,6 +340,7 @@ class Soak {
     click(widget("difficult"), QPoint(6, 8));
     const auto started = std::chrono::steady_clock::now();
     click(widget("force"));
+    if (!vombel::testing_support::turnOver(window_)) turnStuck_ = true;
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     longestTurn_ = std::max(longestTurn_, seconds);
@@ -396,6 +398,7 @@ class Soak {
     }
     if (QApplication::activeModalWidget() != nullptr) return "a box stayed open";
     if (inactive_) return "the window cannot be activated";
+    if (turnStuck_) return "the computer's turn did not end within a minute";
     return {};
   }
 
@@ -446,7 +449,8 @@ class Soak {
   // writes export.pgn in the soak's folder.
   vombel::testing_support::ModalCloser boxes_;
   long event_ = 0;
-  bool inactive_ = false;  // the window could not be made active again
+  bool inactive_ = false;   // the window could not be made active again
+  bool turnStuck_ = false;  // a computer turn outlasted the wait for it
   int longTurns_ = 0;
   double longestTurn_ = 0;
   int computerMoves_ = 0;

@@ -50,19 +50,6 @@ constexpr int kHumanPawnDark = 14;
 constexpr int kEmptyLight = 25;
 constexpr int kEmptyDark = 26;
 
-// Counts the paint events a widget receives.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-  int count = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++count;
-    return false;
-  }
-};
-
 }  // namespace
 
 class WindowTest : public QObject {
@@ -78,7 +65,11 @@ class WindowTest : public QObject {
   }
   Square* square(int a) { return vombel::testing_support::squareControl(window_.get(), a); }
   QString text(const char* label) { return child<QLabel>(label)->text(); }
-  void click(int a) { QTest::mouseClick(square(a), Qt::LeftButton, {}, QPoint(12, 12)); }
+  // A click on a square, and the computer's answer when it plays a move.
+  void click(int a) {
+    QTest::mouseClick(square(a), Qt::LeftButton, {}, QPoint(12, 12));
+    QVERIFY(vombel::testing_support::turnOver(window_.get()));
+  }
   void press(QKeyCombination keys) {
     QTest::keyClick(window_.get(), keys.key(), keys.keyboardModifiers());
   }
@@ -135,8 +126,10 @@ class WindowTest : public QObject {
   // At the normal size the window is, pixel for pixel, what it was before it could scale: the
   // README's screenshot after e2-e4, g1-f3 and d2-d4, menu bar included.
   void normalSizeIsTheScreenshot() {
-    for (int a : {52, 36, 62, 45, 51, 35})
+    for (int a : {52, 36, 62, 45, 51, 35}) {
       square(a)->click();
+      QVERIFY(vombel::testing_support::turnOver(window_.get()));
+    }
     QApplication::processEvents();
     const QImage shot(QFileInfo(QStringLiteral(__FILE__))
                           .dir()
@@ -319,27 +312,18 @@ class WindowTest : public QObject {
     QCOMPARE(child<QProgressBar>("Progreso")->value(), 0);
   }
 
-  // The search runs inside the click, with no event loop turning: what the user sees during it
-  // is only what the window paints at once.
+  // The computer thinks on a thread of its own: when the click that plays the move returns, the
+  // board shows the move and the turn is under way; the reply comes after.
   void boardShowsTheMoveWhileTheComputerThinks() {
-    auto* progress = child<QProgressBar>("Progreso");
-    PaintCounter destinationPaints(square(36));
-    PaintCounter progressPaints(progress);
-    int highest = 0;
-    bool moveShown = true;
-    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
-      if (value == 0) return;
-      highest = std::max(highest, value);
-      moveShown = moveShown && destinationPaints.count > 0 &&
-                  square(36)->shownPicture() == kHumanPawnLight &&
-                  square(52)->shownPicture() == kEmptyLight && text("lbl_jugada") == "1";
-    });
     click(52);
-    click(36);
-    QVERIFY(highest > 1);                      // the bar advanced over several candidates ...
-    QVERIFY(progressPaints.count >= highest);  // ... and was painted at every step
-    QVERIFY(moveShown);
-    QCOMPARE(progress->value(), 0);
+    QTest::mouseClick(square(36), Qt::LeftButton, {}, QPoint(12, 12));
+    QVERIFY(window_->turnUnderWay());
+    QCOMPARE(square(36)->shownPicture(), kHumanPawnLight);
+    QCOMPARE(square(52)->shownPicture(), kEmptyLight);
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+    QVERIFY(vombel::testing_support::turnOver(window_.get()));
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+    QCOMPARE(child<QProgressBar>("Progreso")->value(), 0);
   }
 
   void rejectedMoveChangesNothing() {
@@ -506,6 +490,7 @@ class WindowTest : public QObject {
 
     ModalCloser closer;
     QTest::mouseClick(child<QPushButton>("force"), Qt::LeftButton);
+    QVERIFY(vombel::testing_support::turnOver(window_.get()));
     QCOMPARE(closer.texts(), QStringList{"Computer resignes"});
     QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));  // the unchanged position is recorded
     QCOMPARE(square(7)->shownPicture(), 11);            // the king stays on h8

@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The window during the computer's turn and when a file cannot be used: input during a turn is
-// dropped, input waiting before it is played, the menu bar opens with only Exit live, Exit and the
-// close button end the program in the middle of a long turn or with a message box up, failures
-// show a warning box. Runs on Qt's offscreen platform.
+// The window during the computer's turn and when a file cannot be used: the computer thinks on
+// a thread of its own while the window stays live, input during a turn is dropped, input waiting
+// before it is played after it, the menu bar opens with only Exit live, Exit and the close button
+// end the program in the middle of a long turn or with a message box up, failures show a warning
+// box. Runs on Qt's offscreen platform.
 //
 // Ending the program is watched from outside: the test starts this program again with one of the
 // scenarios of main(), and the child reports on standard output. The scenarios that need X11 (the
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -27,9 +29,9 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,16 +42,19 @@
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
+#include "search/search_threads.h"
+#include "state/state.h"
 #include "tests/support/window_support.h"
 #include "window/window.h"
 
 using vombel::Square;
 using vombel::Tablero;
 using vombel::testing_support::ModalCloser;
+using vombel::testing_support::turnOver;
 
 namespace {
 
-// Takes 13 s at Difficult: queens on both sides.
+// Takes seconds at Difficult: queens on both sides.
 const char* const kCrowded = BENCH_POSITIONS_DIR "/crowded/queens_both_sides.vmb";
 
 long long nowNanoseconds() {
@@ -67,20 +72,22 @@ Square* square(QWidget* window, int a) {
   return vombel::testing_support::squareControl(window, a);
 }
 
-// The children print "exit visible=<0|1> <ns>" from the window's exit function; "turn finished"
-// or "box closed" means the program went on.
-Tablero* childWindow = nullptr;
-
-Tablero* childTablero() {
-  auto* window = new Tablero;  // never destroyed: the program ends inside a handler
-  childWindow = window;
-  window->setExitFunction([](int status) {
-    std::printf("exit visible=%d %lld\n", childWindow->isVisible() ? 1 : 0, nowNanoseconds());
+// Runs the child's event loop to its end, then prints "returned <ns> kept=<0|1>", kept=1 when
+// the game is still at the position it had before (no half-move recorded, the board as
+// recorded). "still running" means the program went on.
+int runToTheEnd(int movesBefore) {
+  QTimer::singleShot(10000, [] {
+    std::printf("still running\n");
     std::fflush(stdout);
-    std::_Exit(status);
+    QCoreApplication::exit(1);
   });
-  window->show();
-  return window;
+  const int status = QApplication::exec();
+  const int n = vombel::currentMove();
+  const bool kept = n == movesBefore && std::memcmp(&vombel::board, &vombel::gameHistory[n],
+                                                    sizeof(vombel::Board)) == 0;
+  std::printf("returned %lld kept=%d\n", nowNanoseconds(), kept ? 1 : 0);
+  std::fflush(stdout);
+  return status;
 }
 
 // How the child asks to end the program in the middle of a long turn.
@@ -110,38 +117,42 @@ void exitFromTheMenu(Tablero* window, bool byMnemonic) {
 // A long turn that the child ends after a second and a half. Prints "close <ns> clock=<player's
 // clock> busy=<busy cursor> greyed=<New greyed>" before the request.
 int closeDuringTurn(Ending how) {
-  Tablero* window = childTablero();
+  // The search threads stop as the single search does: half of the scenarios search with two, as
+  // the game does on a machine with two cores.
+  if (how == Ending::ExitShortcut || how == Ending::MenuMnemonic) vombel::setSearchThreads(2);
+  Tablero window;
+  window.show();
   if (!vombel::loadGameFile(kCrowded)) return 3;
   vombel::selectLevel(true);
-  window->syncFromState(false);
+  window.syncFromState();
+  const int movesBefore = vombel::currentMove();
   const long long started = nowNanoseconds();
-  auto* progress = child<QProgressBar>(window, "Progreso");
-  QObject::connect(progress, &QProgressBar::valueChanged, [=](int value) {
-    static bool asked = false;
+  auto* progress = child<QProgressBar>(&window, "Progreso");
+  bool asked = false;
+  QObject::connect(progress, &QProgressBar::valueChanged, [&](int value) {
     if (asked || value < 2 || nowNanoseconds() - started < 1'500'000'000) return;
     asked = true;
-    const bool busy = window->centralWidget()->cursor().shape() == Qt::BusyCursor;
-    const bool greyed = !window->findChild<QAction*>(QStringLiteral("nuevo"))->isEnabled();
+    const bool busy = window.centralWidget()->cursor().shape() == Qt::BusyCursor;
+    const bool greyed = !window.findChild<QAction*>(QStringLiteral("nuevo"))->isEnabled();
     std::printf("close %lld clock=%s busy=%d greyed=%d\n", nowNanoseconds(),
-                qPrintable(child<QLabel>(window, "tiempous")->text()), busy ? 1 : 0,
+                qPrintable(child<QLabel>(&window, "tiempous")->text()), busy ? 1 : 0,
                 greyed ? 1 : 0);
     std::fflush(stdout);
     switch (how) {
       case Ending::CloseButton:
-        window->close();  // what the close button asks
+        window.close();  // what the close button asks
         break;
       case Ending::ExitShortcut:
-        QTest::keyClick(window, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key_X, Qt::ControlModifier);
         break;
       case Ending::MenuClick:
       case Ending::MenuMnemonic:
-        exitFromTheMenu(window, how == Ending::MenuMnemonic);
+        exitFromTheMenu(&window, how == Ending::MenuMnemonic);
         break;
     }
   });
-  QTest::mouseClick(child<QPushButton>(window, "force"), Qt::LeftButton);
-  std::printf("turn finished\n");
-  return 1;
+  QTest::mouseClick(child<QPushButton>(&window, "force"), Qt::LeftButton);
+  return runToTheEnd(movesBefore);
 }
 
 // A second connection to the child's X server, as another program would open.
@@ -177,49 +188,67 @@ void sendDeleteWindow(QWidget* window) {
 // A message box over the window (About, or the computer's resignation after a turn), and the
 // user ends the program from it with Ctrl+X or the window's close button. Prints "box <text>".
 int endWithABoxUp(bool resign, bool byCloseButton) {
-  Tablero* window = childTablero();
-  if (!QTest::qWaitForWindowExposed(window)) return 3;
+  Tablero window;
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 3;
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, [&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || !box->isVisible()) return;
+    // Ctrl+X reaches the box's Exit once the box is the active window.
+    if (box == nullptr || !box->isVisible() || (!byCloseButton && !box->isActiveWindow())) return;
     watch.stop();
     std::printf("box %s\n", qPrintable(box->text().left(40)));
     std::fflush(stdout);
     if (byCloseButton) {
-      sendDeleteWindow(window);
+      sendDeleteWindow(&window);
     } else {
       QTest::keyClick(box, Qt::Key_X, Qt::ControlModifier);
     }
     QTimer::singleShot(5000, box, &QMessageBox::accept);  // the program went on: OK ends the box
   });
   watch.start(50);
-  if (resign) {
-    if (!vombel::loadGameFile(BENCH_POSITIONS_DIR "/resignation.vmb")) return 3;
-    window->syncFromState(false);
-    QTest::mouseClick(child<QPushButton>(window, "force"), Qt::LeftButton);
-  } else {
-    window->findChild<QAction*>(QStringLiteral("acerca"))->trigger();
-  }
-  std::printf("box closed\n");
-  return 1;
+  if (resign && !vombel::loadGameFile(BENCH_POSITIONS_DIR "/resignation.vmb")) return 3;
+  window.syncFromState();
+  const int movesBefore = vombel::currentMove();
+  QTimer::singleShot(0, &window, [&] {
+    if (resign) {
+      QTest::mouseClick(child<QPushButton>(&window, "force"), Qt::LeftButton);
+    } else {
+      window.findChild<QAction*>(QStringLiteral("acerca"))->trigger();
+    }
+  });
+  return runToTheEnd(movesBefore);
 }
 
 // The window destroyed by another X client, the program idle.
 int destroyedFromOutside() {
-  Tablero* window = childTablero();
-  if (!QTest::qWaitForWindowExposed(window)) return 3;
-  QTimer::singleShot(200, [window] {
-    xcb_destroy_window(otherClient(), static_cast<xcb_window_t>(window->winId()));
+  Tablero window;
+  window.show();
+  if (!QTest::qWaitForWindowExposed(&window)) return 3;
+  QTimer::singleShot(200, &window, [&window] {
+    xcb_destroy_window(otherClient(), static_cast<xcb_window_t>(window.winId()));
     xcb_flush(otherClient());
   });
-  QTimer::singleShot(10000, [] {
-    std::printf("still running\n");
-    std::fflush(stdout);
-    QCoreApplication::exit(1);
-  });
-  return QApplication::exec();
+  return runToTheEnd(vombel::currentMove());
 }
+
+// Counts the paint events a widget receives while the computer's turn is under way.
+class PaintsDuringTurn : public QObject {
+ public:
+  PaintsDuringTurn(QWidget* widget, const Tablero* window) : window_(window) {
+    widget->installEventFilter(this);
+  }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint && window_->turnUnderWay()) ++count;
+    return false;
+  }
+
+ private:
+  const Tablero* window_;
+};
 
 }  // namespace
 
@@ -299,17 +328,19 @@ class WindowTurnTest : public QObject {
     return run;
   }
 
+  // The child's loop returned within 200 ms of the request printed as "close <ns>", with the game
+  // as it was before the turn, and the process ended with status 0 soon after.
   void checkEndedInTheTurn(const char* scenario) {
     const auto [out, endedAt, exitCode, folderLeftEmpty] = runChild(scenario);
-    QVERIFY2(!out.contains("turn finished"), qPrintable(out));
     const QRegularExpression close(
-        QStringLiteral("close (\\d+) clock=(\\d+) busy=(\\d) greyed=(\\d)"));
+        QStringLiteral("close (\\d+) clock=(\\d+) busy=(\\d) greyed=(\\d)\n"
+                       "returned (\\d+) kept=1\n"));
     const QRegularExpressionMatch closing = close.match(out);
     QVERIFY2(closing.hasMatch(), qPrintable(out));
-    QVERIFY2(out.contains("exit visible=0"), qPrintable(out));  // hidden before the end
     QCOMPARE(exitCode, 0);
-    // Gone within a second of the request, from a turn that had seconds left to run.
     const long long closedAt = closing.captured(1).toLongLong();
+    const long long returned = closing.captured(5).toLongLong() - closedAt;
+    QVERIFY2(returned < 200'000'000LL, qPrintable(QString::number(returned)));
     QVERIFY2(endedAt - closedAt < 1'000'000'000LL, qPrintable(QString::number(endedAt - closedAt)));
     QCOMPARE(closing.captured(2), QStringLiteral("0"));  // no tick counted during the turn
     QCOMPARE(closing.captured(3), QStringLiteral("1"));  // the busy cursor shows
@@ -360,7 +391,7 @@ class WindowTurnTest : public QObject {
     const ChildRun run = runChild(qPrintable(scenario));
     const QString& out = run.out;
     QVERIFY2(out.contains("menu open=1 enabled=salir\n"), qPrintable(out));
-    QVERIFY2(out.contains("exit visible=0") && !out.contains("turn finished"), qPrintable(out));
+    QVERIFY2(out.contains("returned ") && out.contains("kept=1"), qPrintable(out));
     QCOMPARE(run.exitCode, 0);
   }
 
@@ -381,7 +412,7 @@ class WindowTurnTest : public QObject {
     const QString& out = run.out;
     QVERIFY2(out.contains(scenario.endsWith("about") ? "box Uses a" : "box Computer resignes"),
              qPrintable(out));
-    QVERIFY2(out.contains("exit visible=0") && !out.contains("box closed"), qPrintable(out));
+    QVERIFY2(out.contains("returned ") && !out.contains("still running"), qPrintable(out));
     QCOMPARE(run.exitCode, 0);
   }
 
@@ -390,60 +421,86 @@ class WindowTurnTest : public QObject {
     if (!startXServer()) QSKIP("no Xvfb");
     const ChildRun run = runChild("--destroyed", true);
     const QString& out = run.out;
-    QVERIFY2(out.contains("exit visible=") && !out.contains("still running"), qPrintable(out));
+    QVERIFY2(out.contains("returned ") && !out.contains("still running"), qPrintable(out));
     QCOMPARE(run.exitCode, 0);
   }
 
-  // In the middle of a turn (the computer moves first from the start position) the user clicks a
-  // legal move, "->", the level, set-up and the scroll bar, and presses New: none of it is
-  // played, then or afterwards.
-  //
-  // The turn is held up past the busy threshold, so the busy cursor and the greyed items show
-  // during it, and must be gone after it.
-  void inputDuringATurnIsIgnored() {
+  // A long turn (queens on both sides, Difficult). The window's own thread stays live: a timer
+  // of its fires on time and the progress bar fills. The busy cursor shows and every menu
+  // item but Exit is greyed. The player's clicks on a piece, "->", the level, set-up and the
+  // scroll bar, New, Save and Zoom In are dropped, then and afterwards, and the player's clock
+  // stands still; after the turn all is as before but the computer's move.
+  void aLongTurnKeepsTheWindowLiveAndItsInputOut() {
     Tablero* w = window_.get();
+    QVERIFY(vombel::loadGameFile(kCrowded));
+    vombel::selectLevel(true);
+    w->syncFromState();
+    const int moves = text("lbl_jugada").toInt();
+    const QString clock = text("tiempous");
+    int piece = 0;  // a square of the player's: even pictures up to 24 are White's
+    while (square(w, piece)->shownPicture() % 2 != 0 || square(w, piece)->shownPicture() > 24)
+      ++piece;
     auto* progress = child<QProgressBar>(w, "Progreso");
-    bool clicked = false;
-    bool busySeen = false;
-    connect(progress, &QProgressBar::valueChanged, this, [&](int value) {
-      if (value > 2 && !busySeen) {
-        busySeen = w->centralWidget()->cursor().shape() == Qt::BusyCursor &&
-                   !w->findChild<QAction*>(QStringLiteral("nuevo"))->isEnabled() &&
-                   w->findChild<QAction*>(QStringLiteral("salir"))->isEnabled();
-      }
-      if (value != 2 || clicked) return;
-      clicked = true;
-      QThread::msleep(150);
-      click(52);
-      click(36);
-      QTest::mouseClick(child<QPushButton>(w, "force"), Qt::LeftButton);
-      QTest::mouseClick(child<QRadioButton>(w, "easy"), Qt::LeftButton, {}, QPoint(6, 8));
-      auto* boardsu = child<QCheckBox>(w, "boardsu");
-      QTest::mouseClick(boardsu, Qt::LeftButton, {}, QPoint(6, boardsu->height() / 2));
-      auto* historia = child<QScrollBar>(w, "historia");
-      QTest::mouseClick(historia, Qt::LeftButton, {}, QPoint(4, historia->height() / 2));
-      QTest::keyClick(w, Qt::Key_N, Qt::ControlModifier);
-    });
+    const PaintsDuringTurn progressPaints(progress, w);
+    int highest = 0;
+    connect(progress, &QProgressBar::valueChanged, this,
+            [&](int value) { highest = std::max(highest, value); });
+
     QTest::mouseClick(child<QPushButton>(w, "force"), Qt::LeftButton);
-    QVERIFY(clicked);
-    QVERIFY(busySeen);
-    QTest::qWait(50);  // anything queued would be played now
-    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+    QVERIFY(w->turnUnderWay());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    qint64 last = 0;
+    qint64 latest = 0;  // the latest a tick came after its due time, in milliseconds
+    QTimer ticks;
+    ticks.setTimerType(Qt::PreciseTimer);
+    connect(&ticks, &QTimer::timeout, this, [&] {
+      latest = std::max(latest, elapsed.elapsed() - last - 50);
+      last = elapsed.elapsed();
+    });
+    ticks.start(50);
+    QTest::qWait(300);
+    QVERIFY(w->turnUnderWay());
+    QCOMPARE(w->centralWidget()->cursor().shape(), Qt::BusyCursor);
+    QVERIFY(!w->findChild<QAction*>(QStringLiteral("nuevo"))->isEnabled());
+    QVERIFY(w->findChild<QAction*>(QStringLiteral("salir"))->isEnabled());
+
+    click(piece);
+    QTest::mouseClick(child<QPushButton>(w, "force"), Qt::LeftButton);
+    QTest::mouseClick(child<QRadioButton>(w, "easy"), Qt::LeftButton, {}, QPoint(6, 8));
+    auto* boardsu = child<QCheckBox>(w, "boardsu");
+    QTest::mouseClick(boardsu, Qt::LeftButton, {}, QPoint(6, boardsu->height() / 2));
+    auto* historia = child<QScrollBar>(w, "historia");
+    QTest::mouseClick(historia, Qt::LeftButton, {}, QPoint(4, historia->height() / 2));
+    for (Qt::Key key : {Qt::Key_N, Qt::Key_S, Qt::Key_Plus})
+      QTest::keyClick(w, key, Qt::ControlModifier);
+    QTest::qWait(1200);  // a tick of the player's clock is due
+    QVERIFY(w->turnUnderWay());
+    QVERIFY2(latest < 200, qPrintable(QString::number(latest)));
+
+    QVERIFY(turnOver(w));
+    QVERIFY(progressPaints.count > 1);
+    QVERIFY(highest > 1);  // the bar filled
+    QTest::qWait(50);      // anything queued would be played now
+    QCOMPARE(text("lbl_jugada").toInt(), moves + 1);
+    QCOMPARE(text("tiempous"), clock);
     QCOMPARE(vombel::clickState, 0);
-    QCOMPARE(square(w, 52)->shownAppearance(), 0);
+    QCOMPARE(square(w, piece)->shownAppearance(), 0);
     QVERIFY(child<QRadioButton>(w, "difficult")->isChecked());
-    QVERIFY(!child<QCheckBox>(w, "boardsu")->isChecked());
-    QCOMPARE(child<QScrollBar>(w, "historia")->value(), 1);
+    QVERIFY(!boardsu->isChecked());
+    QCOMPARE(historia->value(), moves + 1);
+    QVERIFY(!QFile::exists(QStringLiteral("juego.vmb")));
+    QCOMPARE(w->scale(), 1.0);
+    QCOMPARE(progress->value(), 0);
     QVERIFY(w->findChild<QAction*>(QStringLiteral("nuevo"))->isEnabled());
     QCOMPARE(w->centralWidget()->cursor().shape(), Qt::ArrowCursor);
     // After the turn the board takes clicks again.
-    click(52);
-    click(36);
-    QCOMPARE(text("lbl_jugada"), QStringLiteral("3"));
+    click(piece);
+    QCOMPARE(square(w, piece)->shownAppearance(), 1);
   }
 
-  // A click that was already waiting when the turn began is played after it, as before.
-  void clickWaitingBeforeATurnIsPlayedAfterIt() {
+  // A click and a Ctrl+S that were already waiting when the turn began are played after it.
+  void inputWaitingBeforeATurnIsPlayedAfterIt() {
     Square* e2 = square(window_.get(), 52);
     const QPointF at(12, 12);
     const QPointF global = e2->mapToGlobal(at);
@@ -452,13 +509,22 @@ class WindowTurnTest : public QObject {
           e2, new QMouseEvent(type, at, global, Qt::LeftButton,
                               type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
                               Qt::NoModifier));
+      QCoreApplication::postEvent(
+          window_.get(),
+          new QKeyEvent(type == QEvent::MouseButtonPress ? QEvent::KeyPress : QEvent::KeyRelease,
+                        Qt::Key_S, Qt::ControlModifier));
     }
-    // The force button's click starts the turn before the posted click is delivered.
+    // The force button's click starts the turn before the posted input is delivered.
     QTest::mouseClick(child<QPushButton>(window_.get(), "force"), Qt::LeftButton);
+    QVERIFY(turnOver(window_.get()));
     QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
     QTRY_COMPARE(vombel::clickState, 1);
     QCOMPARE(vombel::fromSquare, 52);
     QCOMPARE(e2->shownAppearance(), 1);
+    // Saved after the computer's move: the file holds it.
+    QTRY_VERIFY(QFile::exists(QStringLiteral("juego.vmb")));
+    QVERIFY(vombel::loadGameFile("juego.vmb"));
+    QCOMPARE(vombel::currentMove(), 1);
   }
 
   // A press that was waiting when the turn began, its release not yet come, is not played after
@@ -473,6 +539,7 @@ class WindowTurnTest : public QObject {
                                   Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
     }
     QTest::mouseClick(force, Qt::LeftButton);
+    QVERIFY(turnOver(window_.get()));
     QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
     QTest::qWait(600);  // past the scroll bar's auto-repeat delay
     QVERIFY(!force->isDown());
