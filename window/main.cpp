@@ -5,12 +5,15 @@
 // --help and --version work without a display.
 #include <QApplication>
 #include <QTimer>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <system_error>
 
+#include "files/end_signals.h"
 #include "files/folders.h"
 #include "files/printable.h"
 #include "game/last_game.h"
@@ -159,10 +162,21 @@ int main(int argc, char* argv[]) {
   }
   QApplication app(argc, argv);
   vombel::prepareApplication(app);
-  vombel::Tablero tablero;
-  tablero.show();
-  if (!folderProblem.empty()) {
-    QTimer::singleShot(0, &tablero, [&] { tablero.warn(folderProblem.c_str()); });
+  // SIGTERM, SIGHUP and SIGINT (a desktop logout, a terminal) end the program once the game is
+  // kept, then as the signal would have.
+  if (!vombel::catchEndingSignals()) {
+    std::fprintf(stderr, "vombel-chess: the game cannot be kept if the session ends: %s\n",
+                 std::strerror(errno));
   }
-  return QApplication::exec();
+  int status = 0;
+  {
+    vombel::Tablero tablero;
+    tablero.show();
+    if (!folderProblem.empty()) {
+      QTimer::singleShot(0, &tablero, [&] { tablero.warn(folderProblem.c_str()); });
+    }
+    status = QApplication::exec();
+  }
+  if (vombel::endingSignal() != 0) vombel::endAsSignalled();
+  return status;
 }

@@ -21,15 +21,20 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <initializer_list>
 #include <utility>
 
+#include "files/end_signals.h"
+#include "files/printable.h"
 #include "game/events.h"
 #include "game/exchange.h"
+#include "game/last_game.h"
 #include "game/marks.h"
 #include "game/turn_cycle.h"
 #include "notation/record.h"
@@ -123,7 +128,14 @@ class Tablero::View final : public GameView {
   }
   void boardChanged() override { window_->syncFromState(); }
   void tell(const char* text) override { showMessage(text); }
-  void warn(const char* text) override { showWarning(text); }
+  // At the program's end, with no one to click a box away, a warning goes to standard error.
+  void warn(const char* text) override {
+    if (window_->quiet_) {
+      std::fprintf(stderr, "vombel-chess: %s\n", printable(text).c_str());
+    } else {
+      showWarning(text);
+    }
+  }
   void beep() override {
     if (!window_->closing_) beepAfterMove();
   }
@@ -177,6 +189,16 @@ Tablero::Tablero(QWidget* parent) : QMainWindow(parent) {
   restoreChoices();
 
   watchX11Window(this, [this] { endProgram(); });
+
+  // SIGTERM, SIGHUP or SIGINT caught (catchEndingSignals): the game is kept and the program ends,
+  // main then ending it as the signal would have.
+  if (endingSignalWatch() >= 0) {
+    auto* watch = new QSocketNotifier(endingSignalWatch(), QSocketNotifier::Read, this);
+    connect(watch, &QSocketNotifier::activated, this, [this, watch] {
+      watch->setEnabled(false);
+      endProgram();
+    });
+  }
 
   clientHeight_ = -1;  // so that the first sync sets the size
   run(tablero_Load);
@@ -265,6 +287,7 @@ void Tablero::showProgress() {
 // included, so that main returns.
 void Tablero::endProgram() {
   abandonTurn();
+  keepGameAtEnd(false);
   closing_ = true;
   QCoreApplication::exit(0);
 }
@@ -319,8 +342,22 @@ void Tablero::closeEvent(QCloseEvent* event) {
     endProgram();
   } else {
     abandonTurn();
+    keepGameAtEnd(true);
   }
   QMainWindow::closeEvent(event);
+}
+
+// The game ends with the program, as it was before a turn that was abandoned: it is kept as the
+// last game, once. A failure is told in a box when told (Exit, the close button with nothing
+// else up), on standard error otherwise.
+void Tablero::keepGameAtEnd(bool told) {
+  if (gameKeptAtEnd_) return;
+  gameKeptAtEnd_ = true;
+  quiet_ = !told;
+  ++handlers_;
+  tablero_Unload();
+  --handlers_;
+  quiet_ = false;
 }
 
 void Tablero::buildControls() {
@@ -465,6 +502,7 @@ void Tablero::createMenus() {
   const Item items[] = {
       {game, "nuevo", tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N), nuevo_Click},
       {game, "open", tr("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O), open_Click},
+      {game, "resume", tr("&Resume Last Game"), QKeySequence(), resume_Click},
       {game, "guardar", tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S), guardar_Click},
       {game, "nada", QString(), QKeySequence(), nullptr},
       {game, "salir", tr("E&xit"), QKeySequence(Qt::CTRL | Qt::Key_X), nullptr},
@@ -493,6 +531,7 @@ void Tablero::createMenus() {
       gate_->setExit(action);
     }
   }
+  resume_ = game->findChild<QAction*>(QStringLiteral("resume"));
   // The game and its positions for other chess programs, after Save: Export Game… and, in a
   // group of their own, Copy Position and Paste Position (set-up mode only).
   QAction* exit = game->findChild<QAction*>(QStringLiteral("nada"));
@@ -633,6 +672,9 @@ void Tablero::syncFromState() {
 
   fitClientSize(windowHeight == kCompactHeight ? kCompactClientHeight : kFullClientHeight,
                 moveListShown_);
+  // Resume Last Game is live when there is one; during a turn the gate greys it with the rest.
+  if (turn_ == Turn::none) resume_->setEnabled(hasLastGame());
+
   if (listInLayout_) {
     notateHistory(historia.max);
     moveList_->showRecord(historia.max, historia.value);

@@ -111,6 +111,7 @@ class Tablero : public QMainWindow {
   void abandonTurn();
   void showProgress();
   void endProgram();
+  void keepGameAtEnd(bool told);
 
   // The layout and the zoom (layout.cpp).
   void place(QWidget* widget, const QRect& twips);
@@ -149,12 +150,15 @@ class Tablero : public QMainWindow {
   std::atomic<int> progressMax_{1};
   QTimer* progressTimer_ = nullptr;  // shows the step while the computer thinks
   Turn turn_ = Turn::none;
-  bool turnWanted_ = false;  // a handler asked for the computer's turn
-  int handlers_ = 0;         // handlers running, nested ones (under a message box) included
-  bool closing_ = false;     // the program is ending: what follows a message box does nothing
+  bool turnWanted_ = false;     // a handler asked for the computer's turn
+  int handlers_ = 0;            // handlers running, nested ones (under a message box) included
+  bool gameKeptAtEnd_ = false;  // the game has been kept as the last game at the program's end
+  bool quiet_ = false;          // warnings go to standard error: the program is ending
+  bool closing_ = false;        // the program is ending: what follows a message box does nothing
   QAction* exitAction_ = nullptr;
-  QAction* paste_ = nullptr;  // Paste Position, live in set-up mode
-  QString exportFolder_;      // where the next Export Game starts
+  QAction* paste_ = nullptr;   // Paste Position, live in set-up mode
+  QAction* resume_ = nullptr;  // Resume Last Game, live when there is one
+  QString exportFolder_;       // where the next Export Game starts
   int clientHeight_ = kFullClientHeight;
   MoveList* moveList_ = nullptr;
   bool listInLayout_ = false;  // the move list is part of the layout now

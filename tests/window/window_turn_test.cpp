@@ -11,6 +11,7 @@
 // scenarios of main(), and the child reports on standard output. The scenarios that need X11 (the
 // close button with a box up, the window destroyed by another client) run the child on a private
 // Xvfb server, and are skipped where Xvfb is missing.
+#include <fcntl.h>
 #include <xcb/xcb.h>
 
 #include <QAction>
@@ -33,12 +34,15 @@
 #include <QtTest>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string_view>
 
+#include "files/end_signals.h"
+#include "game/last_game.h"
 #include "game/saved_game.h"
 #include "game/turn_cycle.h"
 #include "platform/controls.h"
@@ -91,7 +95,7 @@ int runToTheEnd(int movesBefore) {
 }
 
 // How the child asks to end the program in the middle of a long turn.
-enum class Ending { CloseButton, ExitShortcut, MenuClick, MenuMnemonic };
+enum class Ending { CloseButton, ExitShortcut, MenuClick, MenuMnemonic, Signal };
 
 // Opens the Game menu by a click on the menu bar or by Alt+G, prints "menu open=<0|1>
 // enabled=<names of the live items>", and clicks Exit in it.
@@ -117,6 +121,11 @@ void exitFromTheMenu(Tablero* window, bool byMnemonic) {
 // A long turn that the child ends after a second and a half. Prints "close <ns> clock=<player's
 // clock> busy=<busy cursor> greyed=<New greyed>" before the request.
 int closeDuringTurn(Ending how) {
+  // A logout's SIGTERM: the game is kept in the child's folder, caught as the game catches it.
+  if (how == Ending::Signal) {
+    vombel::keepLastGameIn(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), ".");
+    if (!vombel::catchEndingSignals()) return 3;
+  }
   // The search threads stop as the single search does: half of the scenarios search with two, as
   // the game does on a machine with two cores.
   if (how == Ending::ExitShortcut || how == Ending::MenuMnemonic) vombel::setSearchThreads(2);
@@ -124,6 +133,7 @@ int closeDuringTurn(Ending how) {
   window.show();
   if (!vombel::loadGameFile(kCrowded)) return 3;
   vombel::selectLevel(true);
+  vombel::noteGameUnkept();  // as a game played up to here would be
   window.syncFromState();
   const int movesBefore = vombel::currentMove();
   const long long started = nowNanoseconds();
@@ -149,10 +159,20 @@ int closeDuringTurn(Ending how) {
       case Ending::MenuMnemonic:
         exitFromTheMenu(&window, how == Ending::MenuMnemonic);
         break;
+      case Ending::Signal:
+        ::kill(::getpid(), SIGTERM);
+        break;
     }
   });
   QTest::mouseClick(child<QPushButton>(&window, "force"), Qt::LeftButton);
-  return runToTheEnd(movesBefore);
+  const int status = runToTheEnd(movesBefore);
+  if (how != Ending::Signal) return status;
+  // Prints "last game <moves> of <moves before the turn>", then ends as SIGTERM would have.
+  const bool read = static_cast<bool>(vombel::loadGameFile(vombel::kLastGameFileName));
+  std::printf("last game %d of %d\n", read ? vombel::currentMove() : -1, movesBefore);
+  std::fflush(stdout);
+  if (vombel::endingSignal() != 0) vombel::endAsSignalled();
+  return status;
 }
 
 // A second connection to the child's X server, as another program would open.
@@ -291,6 +311,7 @@ class WindowTurnTest : public QObject {
     QString out;
     long long endedAt = 0;
     int exitCode = -1;
+    int signal = 0;  // the signal that ended it, 0 when it exited
     bool folderLeftEmpty = false;
   };
 
@@ -322,6 +343,8 @@ class WindowTurnTest : public QObject {
     run.endedAt = nowNanoseconds();
     if (!finished) process.kill();
     run.exitCode = finished ? process.exitCode() : -1;
+    if (finished && process.exitStatus() == QProcess::CrashExit)
+      std::swap(run.signal, run.exitCode);
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.folderLeftEmpty =
         QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty();
@@ -331,12 +354,13 @@ class WindowTurnTest : public QObject {
   // The child's loop returned within 200 ms of the request printed as "close <ns>", with the game
   // as it was before the turn, and the process ended with status 0 soon after.
   void checkEndedInTheTurn(const char* scenario) {
-    const auto [out, endedAt, exitCode, folderLeftEmpty] = runChild(scenario);
+    const auto [out, endedAt, exitCode, signal, folderLeftEmpty] = runChild(scenario);
     const QRegularExpression close(
         QStringLiteral("close (\\d+) clock=(\\d+) busy=(\\d) greyed=(\\d)\n"
                        "returned (\\d+) kept=1\n"));
     const QRegularExpressionMatch closing = close.match(out);
     QVERIFY2(closing.hasMatch(), qPrintable(out));
+    QCOMPARE(signal, 0);
     QCOMPARE(exitCode, 0);
     const long long closedAt = closing.captured(1).toLongLong();
     const long long returned = closing.captured(5).toLongLong() - closedAt;
@@ -370,6 +394,42 @@ class WindowTurnTest : public QObject {
   void cleanup() { window_.reset(); }
 
   void closeButtonEndsALongTurnAtOnce() { checkEndedInTheTurn("--close-during-turn"); }
+
+  // SIGTERM during a long turn: the game as it was before the turn is kept as the last game, and
+  // the program ends as the signal would have.
+  void signalDuringATurnKeepsTheGameBeforeIt() {
+    const ChildRun run = runChild("--signal-during-turn");
+    const QRegularExpressionMatch kept =
+        QRegularExpression(QStringLiteral("kept=1\nlast game (\\d+) of (\\d+)\n")).match(run.out);
+    QVERIFY2(kept.hasMatch(), qPrintable(run.out));
+    QCOMPARE(kept.captured(1), kept.captured(2));
+    QCOMPARE(run.signal, SIGTERM);
+  }
+
+  // Exit keeps a game with unsaved moves as the last game; the next start's Resume Last Game,
+  // live only when there is one, brings it back.
+  void exitKeepsTheGameAndResumeBringsItBack() {
+    vombel::keepLastGameIn(::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), ".");
+    const auto resume = [this] { return window_->findChild<QAction*>(QStringLiteral("resume")); };
+    QVERIFY(!resume()->isEnabled());
+    click(52);
+    click(36);
+    QVERIFY(turnOver(window_.get()));
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+    const int e4 = square(window_.get(), 36)->shownPicture();
+    window_->findChild<QAction*>(QStringLiteral("salir"))->trigger();
+    QVERIFY(QFile::exists(QStringLiteral("last-game.vmb")));
+    QVERIFY(!QFile::exists(QStringLiteral("juego.vmb")));
+
+    window_ = std::make_unique<Tablero>();
+    window_->show();
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("0"));
+    QVERIFY(resume()->isEnabled());
+    resume()->trigger();
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("2"));
+    QCOMPARE(square(window_.get(), 36)->shownPicture(), e4);
+    vombel::keepLastGameIn(-1, "");
+  }
   void exitShortcutEndsALongTurnAtOnce() { checkEndedInTheTurn("--exit-during-turn"); }
 
   void cleanupTestCase() {
@@ -585,6 +645,7 @@ int main(int argc, char* argv[]) {
   if (scenario == "--exit-during-turn") return closeDuringTurn(Ending::ExitShortcut);
   if (scenario == "--menu-exit-during-turn") return closeDuringTurn(Ending::MenuClick);
   if (scenario == "--alt-g-exit-during-turn") return closeDuringTurn(Ending::MenuMnemonic);
+  if (scenario == "--signal-during-turn") return closeDuringTurn(Ending::Signal);
   if (scenario == "--ctrl-x-with-about") return endWithABoxUp(false, false);
   if (scenario == "--ctrl-x-with-resignation") return endWithABoxUp(true, false);
   if (scenario == "--close-with-about") return endWithABoxUp(false, true);
