@@ -299,6 +299,23 @@ class KeyboardTest : public QObject {
     QCOMPARE(name(square(52)), QStringLiteral("e2, empty"));
   }
 
+  // Squares pressed through the reader's action while the computer thinks are dropped: nothing is
+  // selected, played or heard as refused.
+  void squaresPressedDuringATurnAreDroppedUnheard() {
+    const Heard heard(window_.get());
+    child<QPushButton>("force")->click();
+    QVERIFY(window_->turnUnderWay());
+    for (int a : {52, 36}) {
+      QAccessible::queryAccessibleInterface(square(a))->actionInterface()->doAction(
+          QAccessibleActionInterface::pressAction());
+    }
+    answered();
+    QCOMPARE(text("lbl_jugada"), QStringLiteral("1"));
+    QCOMPARE(square(52)->shownAppearance(), 0);
+    for (const QString& said : heard.texts())
+      QVERIFY2(!said.startsWith("Not allowed"), qPrintable(said));
+  }
+
   void otherControlsSayTheirCaptionOrPurpose() {
     QCOMPARE(name(child<QScrollBar>("historia")), QStringLiteral("Move history"));
     QCOMPARE(name(child<QProgressBar>("Progreso")), QStringLiteral("Computer thinking"));
