@@ -52,15 +52,6 @@ class Files : public ::testing::Test {
     scratch_.leave();
   }
 
-  // The names in the scratch folder, sorted.
-  static std::vector<std::string> names() {
-    std::vector<std::string> list;
-    for (const auto& entry : fs::directory_iterator("."))
-      list.push_back(entry.path().filename());
-    std::sort(list.begin(), list.end());
-    return list;
-  }
-
   // Opens path for reading as a saved game is read, with a limit of largest bytes; closes it.
   static FileResult openToRead(const char* path, long largest = 1000) {
     int fd = -1;
@@ -155,7 +146,7 @@ TEST_F(Files, AFailedRenameLeavesNoTemporaryName) {
     EXPECT_EQ(replaceFile("file", writeNewText).error, EIO);
     testing_support::renameError = 0;
     EXPECT_EQ(readFile("file"), "old");
-    EXPECT_EQ(names(), std::vector<std::string>{"file"});
+    EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"file"});
   }
 }
 
@@ -168,7 +159,7 @@ TEST_F(Files, AFolderThatCannotBeSyncedIsPassedOverAndOneThatFailsIsTold) {
   testing_support::folderSyncError = EIO;
   newText = "newer\n";
   EXPECT_EQ(replaceFile("file", writeNewText).error, EIO);
-  EXPECT_EQ(names(), std::vector<std::string>{"file"});
+  EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"file"});
 }
 
 // Creating under a temporary name tries another name only when the name is taken: any other
@@ -182,7 +173,7 @@ TEST_F(Files, ACreateThatFailsIsToldWithItsOwnError) {
     EXPECT_EQ(replaceFile("new", writeNewText).error, error);
   }
   EXPECT_EQ(readFile("file"), "old");
-  EXPECT_EQ(names(), std::vector<std::string>{"file"});
+  EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"file"});
 }
 
 // The limit is the largest size taken: one byte more is refused unread.
@@ -230,7 +221,7 @@ TEST_F(Files, AnEndingSignalDuringASaveWaitsUntilTheFileIsInPlace) {
       testing_support::resetFileFaults();
       EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
       EXPECT_EQ(readFile("file"), newText);
-      EXPECT_EQ(names(), std::vector<std::string>{"file"});
+      EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"file"});
     }
   }
 }
@@ -265,7 +256,7 @@ TEST_F(Files, StaleTemporariesAreRemovedByTheNextSaveOrRead) {
     }
     std::sort(kept.begin(), kept.end());
     EXPECT_TRUE(save ? replaceFile("file", writeNewText) : openToRead("file"));
-    EXPECT_EQ(names(), kept);
+    EXPECT_EQ(testing_support::folderNames(), kept);
   }
 }
 
@@ -287,7 +278,7 @@ TEST_F(Files, AFileWithTheLongestNameSavesAgainAndAgain) {
   }
   writeAged(std::string(247, 'n') + ".Ab3dE9", 120);
   ASSERT_TRUE(replaceFile("file", writeNewText));
-  EXPECT_EQ(names(), (std::vector<std::string>{"file", longest}));
+  EXPECT_EQ(testing_support::folderNames(), (std::vector<std::string>{"file", longest}));
 }
 
 // Another user's file that the user may replace (root may replace any) is replaced by a file of

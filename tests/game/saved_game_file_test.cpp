@@ -110,15 +110,6 @@ class SavedGameFile : public GameTest {
 
   static constexpr uid_t kNobody = 65534;
 
-  // The names in the scratch folder, sorted.
-  static std::vector<std::string> names() {
-    std::vector<std::string> list;
-    for (const auto& entry : fs::directory_iterator("."))
-      list.push_back(entry.path().filename());
-    std::sort(list.begin(), list.end());
-    return list;
-  }
-
   // A game of n half-moves: the start position repeated, which saves and loads like any other.
   static void makeGame(int n) {
     for (int i = 1; i <= n; ++i)
@@ -177,9 +168,10 @@ TEST_F(SavedGameFile, PlantedLinksAtTemporaryNamesAreLeftAlone) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
     EXPECT_EQ(readFile("juego.vmb"), game);
     // Nothing else appeared: no dangling target created, no temporary file left.
-    EXPECT_EQ(names(), (std::vector<std::string>{"hard.txt", "juego.vmb", "juego.vmb.AAAAAA",
-                                                 "juego.vmb.BBBBBB", "juego.vmb.CCCCCC",
-                                                 "juego.vmb.tmp", "victim.txt"}));
+    EXPECT_EQ(
+        testing_support::folderNames(),
+        (std::vector<std::string>{"hard.txt", "juego.vmb", "juego.vmb.AAAAAA", "juego.vmb.BBBBBB",
+                                  "juego.vmb.CCCCCC", "juego.vmb.tmp", "victim.txt"}));
   }
 }
 
@@ -206,7 +198,7 @@ TEST_F(SavedGameFile, ADirectoryOrAFifoAtATemporaryNameDoesNotStopASave) {
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status("juego.vmb")));
     EXPECT_TRUE(fs::is_fifo("juego.vmb.tmp"));
     EXPECT_TRUE(fs::is_fifo("juego.vmb.AAAAAA"));
-    EXPECT_EQ(names(),
+    EXPECT_EQ(testing_support::folderNames(),
               (std::vector<std::string>{"juego.vmb", "juego.vmb.AAAAAA", "juego.vmb.tmp"}));
   }
 }
@@ -278,7 +270,7 @@ TEST_F(SavedGameFile, LinksOfOtherUsersAreRefusedOnSaveAndOpen) {
   writeFile("victim.txt", letter);
   plant("victim.txt", "juego.vmb");
   makeGame(2);
-  const std::vector<std::string> before = names();
+  const std::vector<std::string> before = testing_support::folderNames();
   guardar_Click();
   open_Click();
   ASSERT_EQ(warnings.size(), 2u);
@@ -291,7 +283,7 @@ TEST_F(SavedGameFile, LinksOfOtherUsersAreRefusedOnSaveAndOpen) {
   EXPECT_EQ(currentMove(), 2);  // Open took nothing in
   EXPECT_EQ(readFile("victim.txt"), letter);
   EXPECT_EQ(fs::read_symlink("juego.vmb"), "victim.txt");
-  EXPECT_EQ(names(), before);
+  EXPECT_EQ(testing_support::folderNames(), before);
 
   // Dangling: the file it names is not created.
   fs::remove("juego.vmb");
@@ -309,7 +301,8 @@ TEST_F(SavedGameFile, LinksOfOtherUsersAreRefusedOnSaveAndOpen) {
   plant("games", "shared");
   EXPECT_STREQ(saveGameFile("shared/new.vmb").reason(), "shared is a link owned by another user");
   EXPECT_EQ(readFile("victim.txt"), letter);
-  EXPECT_EQ(names(), (std::vector<std::string>{"games", "juego.vmb", "shared", "victim.txt"}));
+  EXPECT_EQ(testing_support::folderNames(),
+            (std::vector<std::string>{"games", "juego.vmb", "shared", "victim.txt"}));
   EXPECT_EQ(fs::directory_iterator("games")->path().filename(), "current.vmb");
 
   // Another user follows root's link and their own, and refuses the stranger's.
@@ -341,7 +334,7 @@ TEST_F(SavedGameFile, AReadOnlyGameFileIsNotReplaced) {
             "exit 0");
   EXPECT_EQ(readFile("juego.vmb"), "the old game");
   EXPECT_EQ(fs::status("juego.vmb").permissions(), fs::perms(0444));
-  EXPECT_EQ(names(), (std::vector<std::string>{"juego.vmb", "own.vmb"}));
+  EXPECT_EQ(testing_support::folderNames(), (std::vector<std::string>{"juego.vmb", "own.vmb"}));
 }
 
 // Save writes only a regular file: a FIFO, a folder or a link to a FIFO at juego.vmb is refused,
@@ -358,14 +351,14 @@ TEST_F(SavedGameFile, SaveRefusesAGameFileThatIsNotARegularFile) {
   ASSERT_EQ(::mkfifo("juego.vmb", 0644), 0);
   EXPECT_EQ(refused(), "exit 0");
   EXPECT_TRUE(fs::is_fifo(fs::symlink_status("juego.vmb")));
-  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+  EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"juego.vmb"});
 
   fs::remove("juego.vmb");
   fs::create_directory("juego.vmb");
   writeFile("juego.vmb/inside", "kept");
   EXPECT_EQ(refused(), "exit 0");
   EXPECT_EQ(readFile("juego.vmb/inside"), "kept");
-  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+  EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"juego.vmb"});
 
   fs::remove_all("juego.vmb");
   ASSERT_EQ(::mkfifo("pipe", 0644), 0);
@@ -373,7 +366,7 @@ TEST_F(SavedGameFile, SaveRefusesAGameFileThatIsNotARegularFile) {
   EXPECT_EQ(refused(), "exit 0");
   EXPECT_EQ(fs::read_symlink("juego.vmb"), "pipe");
   EXPECT_TRUE(fs::is_fifo(fs::symlink_status("pipe")));
-  EXPECT_EQ(names(), (std::vector<std::string>{"juego.vmb", "pipe"}));
+  EXPECT_EQ(testing_support::folderNames(), (std::vector<std::string>{"juego.vmb", "pipe"}));
 }
 
 // Links whose whole resolved path is longer than any path the system takes: each is walked from
@@ -447,7 +440,8 @@ TEST_F(SavedGameFile, ConcurrentSavesAlwaysLeaveOneWholeGame) {
     }
     makeGame(0);
     const bool whole = loadGameFile(kGameFileName) && (currentMove() == 2 || currentMove() == 40);
-    if (!whole || names() != std::vector<std::string>{"juego.vmb"}) ++brokenRounds;
+    if (!whole || testing_support::folderNames() != std::vector<std::string>{"juego.vmb"})
+      ++brokenRounds;
   }
   for (int* pipe : go) {
     ::close(pipe[1]);  // the savers read the end and leave
@@ -483,7 +477,7 @@ TEST_F(SavedGameFile, TheNewFileIsSyncedBeforeItReplacesTheOldOne) {
     fileSyncError = 0;
     EXPECT_NE(onlyWarning().find(std::strerror(EIO)), std::string::npos) << onlyWarning();
     EXPECT_EQ(readFile("juego.vmb"), "the old game");
-    EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+    EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"juego.vmb"});
   }
 }
 
@@ -502,7 +496,7 @@ TEST_F(SavedGameFile, ASaveKilledMidWayLeavesNothingBehind) {
               }),
               "killed");
     fileSyncSignal = 0;
-    EXPECT_EQ(names(),
+    EXPECT_EQ(testing_support::folderNames(),
               replacing ? std::vector<std::string>{"juego.vmb"} : std::vector<std::string>{});
     if (replacing) {
       EXPECT_EQ(readFile("juego.vmb"), "the old game");
@@ -534,7 +528,8 @@ TEST_F(SavedGameFile, AFailedSaveIsToldAndKeepsTheOldFile) {
       << warnings[0];
   EXPECT_NE(warnings[0].find(std::strerror(EFBIG)), std::string::npos) << warnings[0];
   EXPECT_EQ(readFile("juego.vmb"), old);
-  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});  // the temporary file is removed
+  EXPECT_EQ(testing_support::folderNames(),
+            std::vector<std::string>{"juego.vmb"});  // the temporary file is removed
 
   EXPECT_EQ(saveGameFile("no-such-folder/juego.vmb").error, ENOENT);
 
@@ -570,7 +565,7 @@ TEST_F(SavedGameFile, AFolderTheUserMayNotWriteKeepsTheOldFile) {
   };
   EXPECT_EQ(runBounded(saveAsAnotherUser), "exit 0");
   EXPECT_EQ(readFile("juego.vmb"), old);
-  EXPECT_EQ(names(), std::vector<std::string>{"juego.vmb"});
+  EXPECT_EQ(testing_support::folderNames(), std::vector<std::string>{"juego.vmb"});
 }
 
 // Open must return at once whatever juego.vmb is, and change nothing, selection included, when
@@ -650,7 +645,7 @@ TEST_F(SavedGameFile, DriverUnderAFileSizeLimitTellsTheFailedSave) {
   EXPECT_NE(readFile("err.txt").find(std::strerror(EFBIG)), std::string::npos)
       << readFile("err.txt");
   EXPECT_EQ(readFile("juego.vmb"), "the old game");
-  EXPECT_EQ(names(), (std::vector<std::string>{"err.txt", "juego.vmb"}));
+  EXPECT_EQ(testing_support::folderNames(), (std::vector<std::string>{"err.txt", "juego.vmb"}));
 }
 
 // Started in the root folder, a failure names "/juego.vmb", not "//juego.vmb".

@@ -9,10 +9,21 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vombel::testing_support {
+
+// The names in the current folder, sorted.
+inline std::vector<std::string> folderNames() {
+  std::vector<std::string> list;
+  for (const auto& entry : std::filesystem::directory_iterator("."))
+    list.push_back(entry.path().filename());
+  std::sort(list.begin(), list.end());
+  return list;
+}
 
 class ScratchDirectory {
  public:
