@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   vombel::prepareApplication(app);
-  // The normal size, whatever size the user's own game window last had.
+  // The normal size, whatever size the user's own game window last had or the screen suggests.
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
   vombel::Tablero tablero;
@@ -26,6 +26,7 @@ int main(int argc, char* argv[]) {
   // window test compares the normal size with, pixel for pixel.
   tablero.setLastMoveMarked(false);
   tablero.setMoveListShown(false);
+  tablero.setScale(1);
   tablero.show();
   // e2-e4, g1-f3, d2-d4, each answered by the computer before the next click.
   for (int a : {52, 36, 62, 45, 51, 35}) {

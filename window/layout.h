@@ -5,6 +5,8 @@
 // scale. The Tablero members that place, scale and zoom it are defined in layout.cpp.
 #pragma once
 
+#include <QFont>
+#include <QPoint>
 #include <QWidget>
 
 class QPaintEvent;
@@ -55,26 +57,30 @@ constexpr Twips kLabel6       {120, 6960, 2895, 255};  // "Play well, have fun"
 constexpr Twips kMoveList    {3135,  480, 1800, 6735};
 // clang-format on
 
+// A font at a scale: pixel sizes rounded down, so that the text still fits what grows with it.
+QFont fontAt(QFont font, double scale);
+
 // The form itself: the rectangles Shape1..Shape4 and the lines Line1 and Line2 are drawn on its
-// background, beneath every control, at the layout's scale and from its left edge.
+// background, beneath every control, at the layout's scale and from its top-left corner.
 class Form : public QWidget {
  public:
   using QWidget::QWidget;
-  void setLayout(double scale, int left);
+  void setLayout(double scale, QPoint origin);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
   double scale_ = 1;
-  int left_ = 0;
+  QPoint origin_;
 };
 
-// Fusion, its indicators, spacings and scroll bar buttons in proportion to the scale of the game
-// window they are in: the application's style.
+// Fusion, with the game window's controls, menus and message boxes in proportion to the window's
+// scale: the application's style.
 QStyle* newScaledStyle();
 
-// The scale of the game window that holds widget (see Tablero::scale); 1 for any other widget.
+// The scale of the game window that holds widget, or whose menu or message box it is in (see
+// Tablero::scale); 1 for any other widget.
 double layoutScale(const QWidget* widget);
 
 }  // namespace vombel

@@ -26,6 +26,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
@@ -59,6 +60,9 @@ namespace {
 
 const char* const kCaption = "Vombel Chess V.2.0";
 const char* const kMessageTitle = "Vombel Chess";
+// A message box's long text wraps at 460 pixels at the normal size, in a box 40 pixels wider.
+constexpr int kBoxWrapWidth = 460;
+constexpr int kBoxMargins = 40;
 
 // How long the squares of a refused move show it.
 constexpr int kRefusedMilliseconds = 700;
@@ -74,11 +78,24 @@ QString paragraphs(const char* text) {
 }
 
 // A modal box with the game's title and an OK button over the window; returns when closed.
-// Ctrl+X ends the program from the box as from the window.
+// Ctrl+X ends the program from the box as from the window. At the window's scale its icon,
+// margins and buttons grow through the style, its text here; a long text wraps as at the normal
+// size, at kBoxWrapWidth, where Qt's widest box (1000 pixels, less 480 on a screen under 1480)
+// allows.
 void showBox(QMessageBox::Icon icon, const QString& text) {
   // What the announcer gathered is told before the box is read out, not over it.
   if (current != nullptr) current->findChild<Announcer*>()->flush();
   QMessageBox box(icon, QString::fromUtf8(kMessageTitle), text, QMessageBox::Ok, current);
+  const double scale = layoutScale(&box);
+  if (scale > 1) {
+    box.setFont(fontAt(box.font(), scale));
+    const int screenWidth = box.screen()->availableGeometry().width();
+    const int widest = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    const int wrap = std::min(static_cast<int>(std::lround(kBoxWrapWidth * scale)),
+                              widest - static_cast<int>(std::lround(kBoxMargins * scale)));
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label != nullptr && label->sizeHint().width() > wrap) label->setMinimumWidth(wrap);
+  }
   if (current != nullptr) box.addAction(current->exitAction());
   box.exec();
 }

@@ -8,6 +8,7 @@
 
 #include <QFont>
 #include <QMainWindow>
+#include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -79,9 +80,10 @@ class Tablero : public QMainWindow {
   void setLastMoveMarked(bool on);
   void setMoveListShown(bool on);
 
-  // The size of the whole layout: 1 is the normal size, 2 twice as wide and high. The window
-  // takes the size it needs; setScale is what Ctrl+Plus, Ctrl+Minus and Ctrl+0 call, with the
-  // zoom steps of kZoomSteps that fit the screen.
+  // The size of the whole layout, menu bar and message boxes included: 1 is the normal size, 2
+  // twice as wide and high. The window takes the size it needs; setScale is what Ctrl+Plus,
+  // Ctrl+Minus and Ctrl+0 call, with the zoom steps that fit the screen: those of kZoomSteps, then
+  // every whole number. Maximised or resized by hand the window takes any scale that fits it.
   static constexpr double kZoomSteps[] = {1, 1.25, 1.5, 1.75, 2, 2.5, 3, 3.5, 4};
   double scale() const { return scale_; }
   void setScale(double scale);
@@ -123,7 +125,11 @@ class Tablero : public QMainWindow {
   int clientWidth() const;
   void layOut();
   QSize clientSizeAt(double scale) const;
+  int menuHeightAt(double scale) const;
   QSize windowSizeAt(double scale) const;
+  double scaleFitting(QSize room) const;
+  double firstScale() const;
+  void scaleMenus();
   void zoom(int steps);
   void keepOnScreen();
   void rememberScale();
@@ -169,6 +175,9 @@ class Tablero : public QMainWindow {
   std::array<int, 2> refused_{-1, -1};  // the squares showing a refused move
   QTimer* refusedTimer_ = nullptr;
   double scale_ = 1;
+  int menuHeight_ = 0;        // the menu bar's at the normal size
+  double menuScale_ = 1;      // the scale the menus show
+  QPoint origin_;             // the layout's top-left corner on the form
   double smallestScale_ = 1;  // below 1 only on a screen too small for the normal size
   bool resizing_ = false;     // the window is being resized to the scale's size
   QTimer* saveScale_ = nullptr;

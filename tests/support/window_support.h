@@ -26,12 +26,15 @@
 namespace vombel::testing_support {
 
 // Keeps the window's setting (its scale) in a scratch folder for the rest of the test program,
-// away from the user's own configuration. Call before the first window is built.
+// away from the user's own configuration, starting at the normal size rather than the first
+// start's size for the screen. Call before the first window is built.
 inline void useScratchSettings() {
   static QTemporaryDir folder;
   if (!folder.isValid()) qFatal("no scratch folder for the settings");
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+  QSettings(QStringLiteral("vombel-chess"), QStringLiteral("vombel-chess"))
+      .setValue(QStringLiteral("scale"), 1);
 }
 
 // The child of window named name; ends the test program when there is none.

@@ -5,8 +5,16 @@
 // and 2 on Qt's offscreen platform; each run checks the squares against the pictures drawn for
 // its factor.
 #include <QApplication>
+#include <QFontInfo>
 #include <QImage>
+#include <QMap>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
 #include <QSet>
+#include <QSettings>
+#include <QTimer>
 #include <QtTest>
 #include <cmath>
 #include <memory>
@@ -66,6 +74,9 @@ class WindowScaleTest : public QObject {
   std::unique_ptr<Tablero> window_;
 
   Square* square(int a) { return vombel::testing_support::squareControl(window_.get(), a); }
+  static Square* square(int a, Tablero& window) {
+    return vombel::testing_support::squareControl(&window, a);
+  }
   QImage grabbed(int a) { return plain(square(a)->grab().toImage()); }
 
  private slots:
@@ -155,6 +166,47 @@ class WindowScaleTest : public QObject {
     // Cached: the same picture object the second time.
     QCOMPARE(vombel::squarePicture(12, 1.25).cacheKey(),
              vombel::squarePicture(12, 1.25).cacheKey());
+  }
+
+  // The first start on a large screen opens at the zoom step where the board is nearest a third
+  // of the screen's height; maximised, the layout and move list grow with the height, in the
+  // middle of the window, and the menu bar and message boxes with them. CTest runs this on
+  // 1920 x 1200 and 3840 x 2160 screens too.
+  void windowFitsTheScreenAtTheFirstStartAndMaximised() {
+    const int menu = window_->menuBar()->height();
+    const int text = QFontInfo(QApplication::font()).pixelSize();
+    window_.reset();
+    QSettings(QStringLiteral("vombel-chess"), QStringLiteral("vombel-chess")).clear();
+    Tablero window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect room = window.screen()->availableGeometry();
+    QVERIFY(room.contains(window.frameGeometry()));
+    const QMap<int, double> first{{1200, 2}, {2160, 3.5}};
+    if (first.contains(room.height())) QCOMPARE(window.scale(), first[room.height()]);
+
+    window.showMaximized();
+    QTRY_VERIFY(window.width() > room.width() * 9 / 10);
+    const double scale = window.scale();
+    const auto at = [scale](int pixels) { return static_cast<int>(std::lround(pixels * scale)); };
+    if (scale > 1) QTRY_COMPARE(window.menuBar()->height(), at(menu));
+    QVERIFY(window.height() - window.menuBar()->height() - at(487) <= 2);  // the height is used
+    // The move list beside the board, from the same origin and scale.
+    const QWidget* form = window.centralWidget();
+    const QPoint origin((form->width() - at(Tablero::kClientWidthWithMoveList)) / 2,
+                        (form->height() - at(487)) / 2);
+    QCOMPARE(square(0, window)->pos(), origin + QPoint(at(8), at(32)));
+    QCOMPARE(window.findChild<QWidget*>(QStringLiteral("moveList"))->geometry(),
+             QRect(origin + QPoint(at(209), at(32)), QSize(at(120), at(449))));
+
+    int boxText = 0;
+    QTimer::singleShot(100, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      boxText = QFontInfo(box->font()).pixelSize();
+      box->button(QMessageBox::Ok)->click();
+    });
+    window.warn("A file could not be used.");
+    QVERIFY(boxText >= static_cast<int>(text * std::max(scale, 1.0)) - 1);
   }
 
   void iconHasEverySize() {
