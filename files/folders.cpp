@@ -24,12 +24,12 @@ struct FolderKind {
   const char* variable;   // the XDG variable that places it
   const char* underHome;  // where it is under the home folder otherwise
   const char* what;       // its name in messages
-  const char* instead;    // what the folder used instead serves, in messages
+  const char* instead;    // what the folder used instead serves, in messages, up to its name
 };
 
 constexpr FolderKind kKinds[] = {
-    {"XDG_DATA_HOME", ".local/share", "data folder", "Save and Open use"},
-    {"XDG_STATE_HOME", ".local/state", "state folder", "The last game is kept in"},
+    {"XDG_DATA_HOME", ".local/share", "data folder", "Save and Open use the folder "},
+    {"XDG_STATE_HOME", ".local/state", "state folder", "The last game is kept in the folder "},
 };
 
 const FolderKind& kindOf(UserFolder folder) {
@@ -41,9 +41,11 @@ std::string currentFolder() {
   return ::getcwd(folder, sizeof folder) != nullptr ? std::string(folder) : std::string("?");
 }
 
-// The sentence that ends every message: the folder used instead.
+// The sentence that ends every message: the folder used instead. Its words stay whole in the
+// table: a short literal appended here would be built from the machine code's immediate operands,
+// in pieces that read as misspelt words to a spelling check of the program (lintian's).
 std::string usedInstead(const FolderKind& kind) {
-  return std::string(kind.instead) + " the folder " + currentFolder() + " instead.";
+  return std::string(kind.instead) + currentFolder() + " instead.";
 }
 
 // base/name, with the one slash between them whether or not base ends in one.
