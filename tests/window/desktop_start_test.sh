@@ -10,9 +10,6 @@
 #  - a data folder that cannot be made is told, and the game still opens its window;
 #  - the state folder, for the last game, is made with mode 0700 too.
 set -euo pipefail
-if [ -z "${VOMBEL_IN_XVFB:-}" ]; then
-  VOMBEL_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" "$0" "$@"
-fi
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 # Under AddressSanitizer (the sanitizer build's tests): strict string checks want a NUL after the
 # bytes strndup copies, which the keymap names libxkbcommon-x11 reads from the X server (for Qt's
@@ -21,9 +18,20 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}strict_string_checks=0
 game=$(realpath "$1")
 entry=$2/window/io.github.vombel.chess.desktop
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+xvfb=
+trap '[ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A virtual X server of the test's own. It takes the first free display and writes its number on
+# the descriptor -displayfd names once it accepts clients, so tests that start one at the same
+# time never race for a display.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1280x1024x24 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+read -r -t 30 display <"$work/display" || { cat "$work/xvfb.log"; fail "Xvfb did not start"; }
+export DISPLAY=:$display
 
 exec_line=$(sed -n 's/^Exec=//p' "$entry")
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
