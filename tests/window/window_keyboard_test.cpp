@@ -17,7 +17,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QtTest>
+#include <QSignalSpy>
+#include <QTest>
 #include <memory>
 
 #include "game/saved_game.h"

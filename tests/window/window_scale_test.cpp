@@ -14,8 +14,8 @@
 #include <QScreen>
 #include <QSet>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 #include <cmath>
 #include <memory>
 

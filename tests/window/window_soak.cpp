@@ -24,7 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QtTest>
+#include <QTest>
 #include <algorithm>
 #include <chrono>
 #include <cstdint>

@@ -26,8 +26,8 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 #include <memory>
 #include <string>
 #include <string_view>

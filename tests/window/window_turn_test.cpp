@@ -30,8 +30,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
-#include <QtTest>
 #include <algorithm>
 #include <chrono>
 #include <csignal>
