@@ -2,17 +2,18 @@
 # SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The robustness stages that tools/test.sh runs after the normal tests (skip them with QUICK=1):
-#   1. every test again but those of the environment and the short soaks (stage 2 runs them
-#      longer), built with AddressSanitizer and UndefinedBehaviorSanitizer (preset asan,
-#      build-asan/); the tests that run the search threads with ThreadSanitizer (preset tsan,
+#   1. the tests that run the search threads, built with ThreadSanitizer (preset tsan,
 #      build-tsan/)
-#   2. the soak: whole random games with save/load round trips, under the sanitizers; then the
-#      window soak: the real window on the offscreen platform under random input, long turns and
-#      damaged files, under the sanitizers
-#   3. the fuzz targets (clang, libFuzzer; preset fuzz, build-fuzz/): their corpus, then a bounded
-#      run each
-#   4. clang-tidy (.clang-tidy) and cppcheck (.cppcheck-suppressions) on the project's own code,
-#      with the flags of the clang build (build-clang/) and, for fuzz/, of the fuzz build
+#   2. the soaks and the fuzz targets (clang, libFuzzer; preset fuzz, build-fuzz/), each a single
+#      process, run side by side as many at a time as there are cores, the longest first:
+#      - the soak: whole random games with save/load round trips, Easy and Difficult, under the
+#        sanitizers (build-asan/, which tools/test.sh builds and tests, and this script when it
+#        runs alone)
+#      - the window soak: the real window on the offscreen platform under random input, long
+#        turns and damaged files, under the sanitizers
+#      - each fuzz target: its kept corpus, then new inputs for a bounded time
+#   3. clang-tidy (.clang-tidy) and cppcheck (.cppcheck-suppressions) on the project's own code,
+#      with the flags of the clang build (build-asan/) and, for fuzz/, of the fuzz build
 # Any crash, sanitizer report, broken invariant or analyser finding fails the run.
 #
 # Knobs: FUZZ_SECONDS (60 per target), SOAK_EASY (1000 games), SOAK_DIFFICULT (10 games),
@@ -33,99 +34,106 @@ die() {
   exit 1
 }
 
-# 1. Sanitizers: the whole suite with ASan and UBSan, asserts on.
-begin "sanitizer build and tests (build-asan)"
-cmake --workflow --preset asan || die "sanitizer build or tests"
-end
+# The clang build with AddressSanitizer and UndefinedBehaviorSanitizer, whose programs the soaks
+# run and whose flags the static analysis reads, built and tested unless tools/test.sh just did.
+if [ "${VOMBEL_ASAN_TESTED:-0}" != 1 ]; then
+  begin "clang build and tests under the sanitizers (build-asan/)"
+  cmake --workflow --preset asan || die "sanitizer build or tests"
+  end
+fi
 
-# The search threads under ThreadSanitizer: the engine's tests, the signatures with 2, 3 and 8
-# threads and the driver's recorded cases with 3 and 8 (the preset's test filter).
+# 1. The search threads under ThreadSanitizer: the computer's turns with 2, 3 and 8 threads, the
+# signatures with 2, 3 and 8 and the driver's recorded cases with 3 and 8 (the preset's filter).
 begin "thread sanitizer build and tests (build-tsan)"
 cmake --workflow --preset tsan || die "thread sanitizer build or tests"
 end
 
-# 2. Soak under the sanitizers: the Easy and the Difficult games side by side.
-begin "soak (build-asan)"
-mkdir -p build-asan/soak-easy build-asan/soak-difficult
-seed=${SOAK_SEED:-1}
-build-asan/tests/vombel-soak --easy "${SOAK_EASY:-1000}" --difficult 0 --seed "$seed" \
-  --dir build-asan/soak-easy >build-asan/soak-easy.log 2>&1 &
-easy=$!
-build-asan/tests/vombel-soak --easy 0 --difficult "${SOAK_DIFFICULT:-10}" --seed "$((seed + 1))" \
-  --dir build-asan/soak-difficult >build-asan/soak-difficult.log 2>&1 &
-difficult=$!
-soak_ok=1
-wait "$easy" || soak_ok=0
-wait "$difficult" || soak_ok=0
-cat build-asan/soak-easy.log build-asan/soak-difficult.log
-[ "$soak_ok" = 1 ] || die "soak"
-end
-
-begin "window soak (build-asan)"
-rm -rf build-asan/window-soak
-status=0
-build-asan/tests/vombel-window-soak --events "${WINDOW_SOAK_EVENTS:-2000}" \
-  --long-turns "${WINDOW_SOAK_LONG_TURNS:-2}" --seed "$seed" --dir build-asan/window-soak \
-  >build-asan/window-soak.log 2>&1 || status=$?
-grep -v -E "XDG_RUNTIME_DIR|propagateSizeHints|This plugin does not support" \
-  build-asan/window-soak.log || true
-if [ "$status" != 0 ]; then
-  echo "window soak: exit status $status; its last events (build-asan/window-soak/events.log):"
-  tail -n 30 build-asan/window-soak/events.log 2>/dev/null || true
-  die "window soak"
-fi
-end
-
-# 3. Fuzzing: first every input kept in the corpus, then new inputs for a bounded time.
+# 2. The soaks and the fuzzing: single processes each, run side by side, as many at a time as
+# there are cores, the longest first, so that no core waits while work is left.
 begin "fuzz build (build-fuzz)"
 cmake --workflow --preset fuzz || die "fuzz build"
 end
 
-begin "fuzzing, ${fuzz_seconds} s per target"
-targets=(load_game events)
-binaries=(build-fuzz/fuzz/load_game_fuzzer build-fuzz/fuzz/event_fuzzer)
-mkdir -p build-fuzz/artifacts
-pids=()
-for i in "${!targets[@]}"; do
-  t=${targets[$i]}
-  work=$root/build-fuzz/work/$t
-  mkdir -p "$work"
-  (
-    # The kept corpus first: every input that ever found a fault must now pass.
-    "${binaries[$i]}" -runs=0 -timeout=25 -artifact_prefix="$root/build-fuzz/artifacts/$t-" \
-      "$root/fuzz/corpus/$t" &&
-      "${binaries[$i]}" -max_total_time="$fuzz_seconds" -timeout=25 -rss_limit_mb=4096 \
-        -print_final_stats=1 -artifact_prefix="$root/build-fuzz/artifacts/$t-" \
-        "$work" "$root/fuzz/corpus/$t"
-  ) >"build-fuzz/$t.log" 2>&1 &
-  pids+=($!)
+seed=${SOAK_SEED:-1}
+job_window_soak() {
+  rm -rf build-asan/window-soak
+  build-asan/tests/vombel-window-soak --events "${WINDOW_SOAK_EVENTS:-2000}" \
+    --long-turns "${WINDOW_SOAK_LONG_TURNS:-2}" --seed "$seed" --dir build-asan/window-soak
+}
+job_soak_easy() {
+  mkdir -p build-asan/soak-easy
+  build-asan/tests/vombel-soak --easy "${SOAK_EASY:-1000}" --difficult 0 --seed "$seed" \
+    --dir build-asan/soak-easy
+}
+job_soak_difficult() {
+  mkdir -p build-asan/soak-difficult
+  build-asan/tests/vombel-soak --easy 0 --difficult "${SOAK_DIFFICULT:-10}" \
+    --seed "$((seed + 1))" --dir build-asan/soak-difficult
+}
+# job_fuzz TARGET BINARY: first every input kept in the corpus, each of which once found a fault
+# and must now pass, then new inputs for a bounded time.
+job_fuzz() {
+  local work=$root/build-fuzz/work/$1 artifacts=$root/build-fuzz/artifacts/$1-
+  mkdir -p "$work" build-fuzz/artifacts
+  "$2" -runs=0 -timeout=25 -artifact_prefix="$artifacts" "$root/fuzz/corpus/$1" &&
+    "$2" -max_total_time="$fuzz_seconds" -timeout=25 -rss_limit_mb=4096 -print_final_stats=1 \
+      -artifact_prefix="$artifacts" "$work" "$root/fuzz/corpus/$1"
+}
+job_fuzz_events() { job_fuzz events build-fuzz/fuzz/event_fuzzer; }
+job_fuzz_load_game() { job_fuzz load_game build-fuzz/fuzz/load_game_fuzzer; }
+
+begin "soaks and fuzzing, ${fuzz_seconds} s per fuzz target, $jobs at a time"
+mkdir -p build-fuzz/jobs
+declare -A job_of=() status_of=()
+wait_for_one() {  # waits for a job to end and records its exit status
+  local pid status=0
+  wait -n -p pid || status=$?
+  status_of[${job_of[$pid]}]=$status
+}
+# Longest first (on two cores, about 90, 60, 60, 60 and 5 s).
+for name in window_soak fuzz_events soak_easy fuzz_load_game soak_difficult; do
+  while [ $((${#job_of[@]} - ${#status_of[@]})) -ge "$jobs" ]; do wait_for_one; done
+  "job_$name" >"build-fuzz/jobs/$name.log" 2>&1 &
+  job_of[$!]=$name
 done
-fuzz_ok=1
-for i in "${!targets[@]}"; do
-  t=${targets[$i]}
-  if wait "${pids[$i]}"; then
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "build-fuzz/$t.log" | tail -1)
-    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "build-fuzz/$t.log" | tail -1)
+while [ ${#status_of[@]} -lt ${#job_of[@]} ]; do wait_for_one; done
+
+failed=()
+cat build-fuzz/jobs/soak_easy.log build-fuzz/jobs/soak_difficult.log
+for name in soak_easy soak_difficult; do
+  [ "${status_of[$name]}" = 0 ] || failed+=("$name")
+done
+grep -v -E "XDG_RUNTIME_DIR|propagateSizeHints|This plugin does not support" \
+  build-fuzz/jobs/window_soak.log || true
+if [ "${status_of[window_soak]}" != 0 ]; then
+  echo "window soak: exit status ${status_of[window_soak]}; its last events" \
+    "(build-asan/window-soak/events.log):"
+  tail -n 30 build-asan/window-soak/events.log 2>/dev/null || true
+  failed+=(window_soak)
+fi
+for t in load_game events; do
+  log=build-fuzz/jobs/fuzz_$t.log
+  if [ "${status_of[fuzz_$t]}" = 0 ]; then
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
     echo "fuzz $t: ${runs:-?} inputs (${rate:-?}/s), no fault"
   else
-    fuzz_ok=0
     echo "fuzz $t: FAULT"
-    grep -E -A40 "FAULT|ERROR|runtime error|==[0-9]+==" "build-fuzz/$t.log" | head -80 || true
+    grep -E -A40 "FAULT|ERROR|runtime error|==[0-9]+==" "$log" | head -80 || true
     ls -1 build-fuzz/artifacts/"$t"-* 2>/dev/null | sed 's/^/  input kept at /' || true
     echo "  add the input to fuzz/corpus/$t/ with the fix, so that it is tried on every run"
+    failed+=("fuzz_$t")
   fi
 done
-[ "$fuzz_ok" = 1 ] || die "fuzzing"
+[ ${#failed[@]} = 0 ] || die "${failed[*]}"
 end
 
-# 4. Static analysis of the project's own sources: every translation unit of the clang build's
+# 3. Static analysis of the project's own sources: every translation unit of the clang build's
 # compile database that lies in the tree and not in a build folder, and the fuzz targets from the
-# fuzz build's. clang-tidy reads the clang build's flags: GCC-only flags in the GCC build's
-# database would be unknown arguments to it. The test command makes that build.
-if [ ! -f build-clang/compile_commands.json ]; then
-  cmake --preset clang >/dev/null
-  cmake --build --preset clang
-fi
+# fuzz build's. clang-tidy reads the clang build's flags (GCC-only flags in the GCC build's
+# database would be unknown arguments to it) less the sanitizers, so that it also sees the code a
+# sanitized build leaves out (tests/support/sanitized.h); the asserts stay on, so that it sees
+# their conditions too.
 here=$(printf '%s' "$root" | sed 's/[][\.^$*+?(){}|]/\\&/g')  # the tree's path as a regex
 own="^$here/(?!build[^/]*/)"
 fuzz="^$here/fuzz/"
@@ -133,7 +141,7 @@ fuzz="^$here/fuzz/"
 begin "clang-tidy"
 tidy_ok=1
 {
-  run-clang-tidy -quiet -j "$jobs" -p build-clang "$own" || tidy_ok=0
+  run-clang-tidy -quiet -j "$jobs" -p build-asan -extra-arg=-fno-sanitize=all "$own" || tidy_ok=0
   run-clang-tidy -quiet -j "$jobs" -p build-fuzz "$fuzz" || tidy_ok=0
 } >build-fuzz/tidy.log 2>&1
 # Each file checked shows as its clang-tidy command line.
@@ -155,7 +163,7 @@ cppcheck_run() {
     --enable=warning,style,performance,portability --library=googletest --library=qt \
     --suppressions-list=.cppcheck-suppressions -DQ_MOC_OUTPUT_REVISION=68 "$@"
 }
-cppcheck_run --project=build-clang/compile_commands.json -ibuild-clang/ || die "cppcheck"
+cppcheck_run --project=build-asan/compile_commands.json -ibuild-asan/ || die "cppcheck"
 cppcheck_run --project=build-fuzz/compile_commands.json '--file-filter=fuzz/*' || die "cppcheck"
 end
 

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Vombel Chess developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sets up a fresh Debian 12 machine, checks the layers and the formatting, builds with GCC (preset
-# dev, build/) and runs every test, then builds with clang (preset clang, build-clang/) and runs
-# the tests again but those of the environment, which give the same answer in every tree,
-# warnings being errors in both; then the robustness stages of
-# tools/ci-extra.sh (sanitizers, soak, fuzzing, static analysis). QUICK=1 skips those. Prints
-# each stage's time, and a table of them all at the end. JOBS sets how many compilers and tests
-# run at once (nproc).
+# Sets up a fresh Debian 12 machine, checks the layers, the formatting and the licences, builds
+# with GCC (preset dev, build/) and runs every test, then builds with clang under the sanitizers
+# (preset asan, build-asan/) and runs the tests again but those of the environment, which give the
+# same answer in every tree, warnings being errors in both; then the robustness stages of
+# tools/ci-extra.sh (ThreadSanitizer, soaks, fuzzing, static analysis). QUICK=1 skips those.
+# Prints each stage's time, and a table of them all at the end. JOBS sets how many compilers and
+# tests run at once (nproc).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export CMAKE_BUILD_PARALLEL_LEVEL=${JOBS:-$(nproc)} CTEST_PARALLEL_LEVEL=${JOBS:-$(nproc)}
@@ -48,12 +48,14 @@ begin "4. GCC build and tests (build/)"
 cmake --workflow --preset dev
 end
 
-# 5. The same tests built by clang, so the code stays compiler-neutral.
-begin "5. clang build and tests (build-clang/)"
-cmake --workflow --preset clang
+# 5. The same tests built by clang, so the code stays compiler-neutral, with AddressSanitizer and
+# UndefinedBehaviorSanitizer and asserts on; the short soaks are left to the robustness stages,
+# which run them longer on the same programs.
+begin "5. clang build and tests under the sanitizers (build-asan/)"
+cmake --workflow --preset asan
 end
 
 # 6. The robustness stages, timed each by itself.
 if [ "${QUICK:-0}" != 1 ]; then
-  tools/ci-extra.sh
+  VOMBEL_ASAN_TESTED=1 tools/ci-extra.sh
 fi

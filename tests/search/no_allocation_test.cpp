@@ -31,9 +31,9 @@ std::atomic<unsigned long long> allocations = 0;
 #ifndef VOMBEL_SANITIZED
 extern "C" {
 // glibc's own allocator entry points, which the counting versions below forward to.
-void* __libc_malloc(std::size_t size);                     // NOLINT(bugprone-reserved-identifier)
-void* __libc_calloc(std::size_t count, std::size_t size);  // NOLINT(bugprone-reserved-identifier)
-void* __libc_realloc(void* p, std::size_t size);           // NOLINT(bugprone-reserved-identifier)
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* p, std::size_t size);
 }
 
 extern "C" {
@@ -42,11 +42,11 @@ void* malloc(std::size_t size) {
   return __libc_malloc(size);
 }
 // Parameter names as glibc declares them.
-void* calloc(std::size_t __nmemb, std::size_t __size) {  // NOLINT(bugprone-reserved-identifier)
+void* calloc(std::size_t __nmemb, std::size_t __size) {
   count();
   return __libc_calloc(__nmemb, __size);
 }
-void* realloc(void* __ptr, std::size_t __size) {  // NOLINT(bugprone-reserved-identifier)
+void* realloc(void* __ptr, std::size_t __size) {
   count();
   return __libc_realloc(__ptr, __size);
 }
