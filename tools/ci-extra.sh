@@ -11,12 +11,13 @@
 #        runs alone)
 #      - the window soak: the real window on the offscreen platform under random input, long
 #        turns and damaged files, under the sanitizers
-#      - each fuzz target: its kept corpus, then new inputs for a bounded time
+#      - each fuzz target: its kept corpus, then new inputs for a bounded time (the game-file
+#        loader, which reaches its coverage within seconds, for half the event target's)
 #   3. clang-tidy (.clang-tidy) and cppcheck (.cppcheck-suppressions) on the project's own code,
 #      with the flags of the clang build (build-asan/) and, for fuzz/, of the fuzz build
 # Any crash, sanitizer report, broken invariant or analyser finding fails the run.
 #
-# Knobs: FUZZ_SECONDS (60 per target), SOAK_EASY (1000 games), SOAK_DIFFICULT (10 games),
+# Knobs: FUZZ_SECONDS (60, the event target's; the loader's half), SOAK_EASY (1000 games), SOAK_DIFFICULT (10 games),
 # SOAK_SEED (1), WINDOW_SOAK_EVENTS (2000), WINDOW_SOAK_LONG_TURNS (2), JOBS (nproc).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -42,8 +43,9 @@ if [ "${VOMBEL_ASAN_TESTED:-0}" != 1 ]; then
   end
 fi
 
-# 1. The search threads under ThreadSanitizer: the computer's turns with 2, 3 and 8 threads, the
-# signatures with 2, 3 and 8 and the driver's recorded cases with 3 and 8 (the preset's filter).
+# 1. The search threads under ThreadSanitizer: the search signatures with 2, 3 and 8 threads and
+# the driver's recorded cases, whole games through the turn cycle, with 3 and 8 (the preset's
+# filter).
 begin "thread sanitizer build and tests (build-tsan)"
 cmake --workflow --preset tsan || die "thread sanitizer build or tests"
 end
@@ -70,19 +72,21 @@ job_soak_difficult() {
   build-asan/tests/vombel-soak --easy 0 --difficult "${SOAK_DIFFICULT:-10}" \
     --seed "$((seed + 1))" --dir build-asan/soak-difficult
 }
-# job_fuzz TARGET BINARY: first every input kept in the corpus, each of which once found a fault
-# and must now pass, then new inputs for a bounded time.
+# job_fuzz TARGET BINARY SECONDS: first every input kept in the corpus, each of which once found
+# a fault and must now pass, then new inputs for SECONDS.
 job_fuzz() {
   local work=$root/build-fuzz/work/$1 artifacts=$root/build-fuzz/artifacts/$1-
   mkdir -p "$work" build-fuzz/artifacts
   "$2" -runs=0 -timeout=25 -artifact_prefix="$artifacts" "$root/fuzz/corpus/$1" &&
-    "$2" -max_total_time="$fuzz_seconds" -timeout=25 -rss_limit_mb=4096 -print_final_stats=1 \
+    "$2" -max_total_time="$3" -timeout=25 -rss_limit_mb=4096 -print_final_stats=1 \
       -artifact_prefix="$artifacts" "$work" "$root/fuzz/corpus/$1"
 }
-job_fuzz_events() { job_fuzz events build-fuzz/fuzz/event_fuzzer; }
-job_fuzz_load_game() { job_fuzz load_game build-fuzz/fuzz/load_game_fuzzer; }
+job_fuzz_events() { job_fuzz events build-fuzz/fuzz/event_fuzzer "$fuzz_seconds"; }
+job_fuzz_load_game() {
+  job_fuzz load_game build-fuzz/fuzz/load_game_fuzzer "$((fuzz_seconds / 2))"
+}
 
-begin "soaks and fuzzing, ${fuzz_seconds} s per fuzz target, $jobs at a time"
+begin "soaks and fuzzing, $jobs at a time"
 mkdir -p build-fuzz/jobs
 declare -A job_of=() status_of=()
 wait_for_one() {  # waits for a job to end and records its exit status
@@ -90,7 +94,7 @@ wait_for_one() {  # waits for a job to end and records its exit status
   wait -n -p pid || status=$?
   status_of[${job_of[$pid]}]=$status
 }
-# Longest first (on two cores, about 90, 60, 60, 60 and 5 s).
+# The longest first: on two cores about 90, 60, 55, 30 and 5 s.
 for name in window_soak fuzz_events soak_easy fuzz_load_game soak_difficult; do
   while [ $((${#job_of[@]} - ${#status_of[@]})) -ge "$jobs" ]; do wait_for_one; done
   "job_$name" >"build-fuzz/jobs/$name.log" 2>&1 &
