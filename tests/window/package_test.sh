@@ -96,4 +96,5 @@ if ! cmp "$deb" "$again"; then
   echo "the package built again differs"
   exit 1
 fi
-echo "package ok, rebuilt bit for bit: $(basename "$deb") $(sha256sum <"$deb" | cut -d' ' -f1)"
+echo "package ok, rebuilt bit for bit: $(basename "$deb")"
+(cd "$source" && sha256sum "${deb#"$source"/}" "${again#"$source"/}")
