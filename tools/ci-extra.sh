@@ -3,9 +3,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The robustness stages that tools/test.sh runs after the normal tests (skip them with QUICK=1):
 #   1. the tests that run the search threads, built with ThreadSanitizer (preset tsan,
-#      build-tsan/)
-#   2. the soaks and the fuzz targets (clang, libFuzzer; preset fuzz, build-fuzz/), each a single
-#      process, run side by side as many at a time as there are cores, the longest first:
+#      build-tsan/), and beside them the fuzz targets' build (clang, libFuzzer; preset fuzz,
+#      build-fuzz/)
+#   2. single processes, run side by side as many at a time as there are cores, the longest first:
 #      - the soak: whole random games with save/load round trips, Easy and Difficult, under the
 #        sanitizers (build-asan/, which tools/test.sh builds and tests, and this script when it
 #        runs alone)
@@ -13,12 +13,14 @@
 #        turns and damaged files, under the sanitizers
 #      - each fuzz target: its kept corpus, then new inputs for a bounded time (the game-file
 #        loader, which reaches its coverage within seconds, for half the event target's)
-#   3. clang-tidy (.clang-tidy) and cppcheck (.cppcheck-suppressions) on the project's own code,
-#      with the flags of the clang build (build-asan/) and, for fuzz/, of the fuzz build
+#      - clang-tidy (.clang-tidy) on each of the project's own sources, and cppcheck
+#        (.cppcheck-suppressions) on them all, with the flags of the clang build (build-asan/)
+#        and, for fuzz/, of the fuzz build
 # Any crash, sanitizer report, broken invariant or analyser finding fails the run.
 #
-# Knobs: FUZZ_SECONDS (60, the event target's; the loader's half), SOAK_EASY (1000 games), SOAK_DIFFICULT (10 games),
-# SOAK_SEED (1), WINDOW_SOAK_EVENTS (2000), WINDOW_SOAK_LONG_TURNS (2), JOBS (nproc).
+# Knobs: FUZZ_SECONDS (60, the event target's; the loader's half), SOAK_EASY (1000 games),
+# SOAK_DIFFICULT (10 games), SOAK_SEED (1), WINDOW_SOAK_EVENTS (2000), WINDOW_SOAK_LONG_TURNS (2),
+# JOBS (nproc).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -45,17 +47,24 @@ fi
 
 # 1. The search threads under ThreadSanitizer: the search signatures with 2, 3 and 8 threads and
 # the driver's recorded cases, whole games through the turn cycle, with 3 and 8 (the preset's
-# filter).
-begin "thread sanitizer build and tests (build-tsan)"
-cmake --workflow --preset tsan || die "thread sanitizer build or tests"
+# filter). Beside it, the fuzz targets' build (clang, libFuzzer; preset fuzz), which keeps the
+# cores busy while the thread tests run their single processes.
+begin "thread sanitizer build and tests (build-tsan), fuzz build (build-fuzz)"
+mkdir -p build-fuzz
+cmake --workflow --preset fuzz >build-fuzz/workflow.log 2>&1 &
+fuzz_build=$!
+tsan_ok=1
+cmake --workflow --preset tsan || tsan_ok=0
+fuzz_ok=1
+wait "$fuzz_build" || fuzz_ok=0
+cat build-fuzz/workflow.log
+[ "$tsan_ok" = 1 ] || die "thread sanitizer build or tests"
+[ "$fuzz_ok" = 1 ] || die "fuzz build"
 end
 
-# 2. The soaks and the fuzzing: single processes each, run side by side, as many at a time as
-# there are cores, the longest first, so that no core waits while work is left.
-begin "fuzz build (build-fuzz)"
-cmake --workflow --preset fuzz || die "fuzz build"
-end
-
+# 2. The soaks, the fuzzing and the static analysis: single processes each, run side by side, as
+# many at a time as there are cores, the longest first, so that no core waits while work is left.
+# Each job is a function job_NAME [ARGS]; its output goes to build-fuzz/jobs/NAME.log.
 seed=${SOAK_SEED:-1}
 job_window_soak() {
   rm -rf build-asan/window-soak
@@ -86,29 +95,76 @@ job_fuzz_load_game() {
   job_fuzz load_game build-fuzz/fuzz/load_game_fuzzer "$((fuzz_seconds / 2))"
 }
 
-begin "soaks and fuzzing, $jobs at a time"
+# Static analysis of the project's own sources: every translation unit of the clang build's
+# compile database that lies in the tree and not in a build folder, and the fuzz targets from the
+# fuzz build's. clang-tidy reads the clang build's flags (GCC-only flags in the GCC build's
+# database would be unknown arguments to it) less the sanitizers, so that it also sees the code a
+# sanitized build leaves out (tests/support/sanitized.h); the asserts stay on, so that it sees
+# their conditions too. job_tidy DATABASE_DIR FILE [CLANG-TIDY OPTIONS].
+job_tidy() { clang-tidy --quiet -p "$1" "${@:3}" "$2"; }
+# cppcheck checks the headers where they are included. It reads no system header, Qt's among
+# them, so the window tests' moc output, which checks the revision Qt's headers define, gets that
+# of Debian 12's Qt 6.4.
+cppcheck_run() {
+  cppcheck -q --std=c++20 --language=c++ --inline-suppr --error-exitcode=1 \
+    --enable=warning,style,performance,portability --library=googletest --library=qt \
+    --suppressions-list=.cppcheck-suppressions -DQ_MOC_OUTPUT_REVISION=68 "$@"
+}
+job_cppcheck() {
+  cppcheck_run --project=build-asan/compile_commands.json -ibuild-asan/ &&
+    cppcheck_run --project=build-fuzz/compile_commands.json '--file-filter=fuzz/*'
+}
+# own_sources DATABASE_DIR PATTERN: the sources of the database under the tree, outside the build
+# folders, whose path from the tree matches PATTERN; those that include Qt or Google Test, whose
+# analysis takes longest, first.
+own_sources() {
+  python3 - "$root" "$1/compile_commands.json" "$2" <<'PY'
+import json, os, re, sys
+root, database, pattern = sys.argv[1:]
+files = {os.path.relpath(os.path.join(e["directory"], e["file"]), root) for e in json.load(open(database))}
+files = [f for f in files if not f.startswith(("..", "build")) and re.match(pattern, f)]
+files.sort(key=lambda f: (not re.match(r"(window|tests/window)/|tools/vombel_screenshot", f), not f.startswith("tests/"), f))
+print("\n".join(files))
+PY
+}
+mapfile -t tidy_own < <(own_sources build-asan '')
+mapfile -t tidy_fuzz < <(own_sources build-fuzz 'fuzz/')
+
+begin "soaks, fuzzing and static analysis, $jobs at a time"
 mkdir -p build-fuzz/jobs
-declare -A job_of=() status_of=()
-wait_for_one() {  # waits for a job to end and records its exit status
+declare -A job_of=() status_of=() began=() took=()
+wait_for_one() {  # waits for a job to end and records its exit status and time
   local pid status=0
   wait -n -p pid || status=$?
   status_of[${job_of[$pid]}]=$status
+  took[${job_of[$pid]}]=$((SECONDS - began[${job_of[$pid]}]))
 }
-# The longest first: on two cores about 90, 60, 55, 30 and 5 s.
-for name in window_soak fuzz_events soak_easy fuzz_load_game soak_difficult; do
+start() {  # start NAME [ARGS]: runs job_NAME ARGS once a core is free
   while [ $((${#job_of[@]} - ${#status_of[@]})) -ge "$jobs" ]; do wait_for_one; done
-  "job_$name" >"build-fuzz/jobs/$name.log" 2>&1 &
-  job_of[$!]=$name
-done
+  began[$1]=$SECONDS
+  "job_${1%%:*}" "${@:2}" >"build-fuzz/jobs/${1//[:\/]/_}.log" 2>&1 &
+  job_of[$!]=$1
+}
+# The longest first: on two cores about 80, 60, 50 and 30 s, then some 14 s for each source that
+# includes Qt, 5 for one that includes Google Test.
+start window_soak
+start fuzz_events
+start soak_easy
+start fuzz_load_game
+for f in "${tidy_own[@]}"; do start "tidy:$f" build-asan "$f" --extra-arg=-fno-sanitize=all; done
+for f in "${tidy_fuzz[@]}"; do start "tidy:$f" build-fuzz "$f"; done
+start cppcheck
+start soak_difficult
 while [ ${#status_of[@]} -lt ${#job_of[@]} ]; do wait_for_one; done
+log() { echo "build-fuzz/jobs/${1//[:\/]/_}.log"; }
 
 failed=()
-cat build-fuzz/jobs/soak_easy.log build-fuzz/jobs/soak_difficult.log
+cat "$(log soak_easy)" "$(log soak_difficult)"
 for name in soak_easy soak_difficult; do
   [ "${status_of[$name]}" = 0 ] || failed+=("$name")
 done
 grep -v -E "XDG_RUNTIME_DIR|propagateSizeHints|This plugin does not support" \
-  build-fuzz/jobs/window_soak.log || true
+  "$(log window_soak)" || true
 if [ "${status_of[window_soak]}" != 0 ]; then
   echo "window soak: exit status ${status_of[window_soak]}; its last events" \
     "(build-asan/window-soak/events.log):"
@@ -116,59 +172,33 @@ if [ "${status_of[window_soak]}" != 0 ]; then
   failed+=(window_soak)
 fi
 for t in load_game events; do
-  log=build-fuzz/jobs/fuzz_$t.log
   if [ "${status_of[fuzz_$t]}" = 0 ]; then
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
-    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -1)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$(log "fuzz_$t")" | tail -1)
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$(log "fuzz_$t")" | tail -1)
     echo "fuzz $t: ${runs:-?} inputs (${rate:-?}/s), no fault"
   else
     echo "fuzz $t: FAULT"
-    grep -E -A40 "FAULT|ERROR|runtime error|==[0-9]+==" "$log" | head -80 || true
+    grep -E -A40 "FAULT|ERROR|runtime error|==[0-9]+==" "$(log "fuzz_$t")" | head -80 || true
     ls -1 build-fuzz/artifacts/"$t"-* 2>/dev/null | sed 's/^/  input kept at /' || true
     echo "  add the input to fuzz/corpus/$t/ with the fix, so that it is tried on every run"
     failed+=("fuzz_$t")
   fi
 done
+tidy_seconds=0
+for f in "${tidy_own[@]}" "${tidy_fuzz[@]}"; do
+  tidy_seconds=$((tidy_seconds + ${took["tidy:$f"]}))
+  [ "${status_of["tidy:$f"]}" = 0 ] && continue
+  # Its findings without the counts of skipped warnings and the colours.
+  grep -v '^[0-9]* warnings\? generated' "$(log "tidy:$f")" | sed 's/\x1b\[[0-9;]*m//g'
+  failed+=("clang-tidy:$f")
+done
+echo "clang-tidy: $((${#tidy_own[@]} + ${#tidy_fuzz[@]})) files in $tidy_seconds s"
+cat "$(log cppcheck)"
+[ "${status_of[cppcheck]}" = 0 ] || failed+=(cppcheck)
+echo "jobs' times: window soak ${took[window_soak]} s, soak ${took[soak_easy]} s (Easy) and" \
+  "${took[soak_difficult]} s (Difficult), fuzzing ${took[fuzz_events]} s (events) and" \
+  "${took[fuzz_load_game]} s (load_game), cppcheck ${took[cppcheck]} s"
 [ ${#failed[@]} = 0 ] || die "${failed[*]}"
-end
-
-# 3. Static analysis of the project's own sources: every translation unit of the clang build's
-# compile database that lies in the tree and not in a build folder, and the fuzz targets from the
-# fuzz build's. clang-tidy reads the clang build's flags (GCC-only flags in the GCC build's
-# database would be unknown arguments to it) less the sanitizers, so that it also sees the code a
-# sanitized build leaves out (tests/support/sanitized.h); the asserts stay on, so that it sees
-# their conditions too.
-here=$(printf '%s' "$root" | sed 's/[][\.^$*+?(){}|]/\\&/g')  # the tree's path as a regex
-own="^$here/(?!build[^/]*/)"
-fuzz="^$here/fuzz/"
-
-begin "clang-tidy"
-tidy_ok=1
-{
-  run-clang-tidy -quiet -j "$jobs" -p build-asan -extra-arg=-fno-sanitize=all "$own" || tidy_ok=0
-  run-clang-tidy -quiet -j "$jobs" -p build-fuzz "$fuzz" || tidy_ok=0
-} >build-fuzz/tidy.log 2>&1
-# Each file checked shows as its clang-tidy command line.
-echo "clang-tidy: $(grep -c '^[^ ]*clang-tidy' build-fuzz/tidy.log) files"
-[ "$tidy_ok" = 1 ] || {
-  # Its findings without the command lines, the counts of skipped warnings and the colours.
-  grep -v '^[^ ]*clang-tidy\|^[0-9]* warnings\? generated' build-fuzz/tidy.log |
-    sed 's/\x1b\[[0-9;]*m//g'
-  die "clang-tidy"
-}
-end
-
-begin "cppcheck"
-# The headers are checked where they are included. cppcheck reads no system header, Qt's among
-# them, so the window tests' moc output, which checks the revision Qt's headers define, gets that
-# of Debian 12's Qt 6.4.
-cppcheck_run() {
-  cppcheck -q --std=c++20 --language=c++ -j"$jobs" --inline-suppr --error-exitcode=1 \
-    --enable=warning,style,performance,portability --library=googletest --library=qt \
-    --suppressions-list=.cppcheck-suppressions -DQ_MOC_OUTPUT_REVISION=68 "$@"
-}
-cppcheck_run --project=build-asan/compile_commands.json -ibuild-asan/ || die "cppcheck"
-cppcheck_run --project=build-fuzz/compile_commands.json '--file-filter=fuzz/*' || die "cppcheck"
 end
 
 echo
