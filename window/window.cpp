@@ -295,9 +295,18 @@ void Tablero::abandonTurn() {
 
 // The search's progress, as the thinking thread last reported it.
 void Tablero::showProgress() {
-  const int max = std::max(1, progressMax_.load(std::memory_order_relaxed));
-  progreso_->setRange(0, max);
-  progreso_->setValue(std::clamp(progressValue_.load(std::memory_order_relaxed), 0, max));
+  setProgress(progressValue_.load(std::memory_order_relaxed),
+              progressMax_.load(std::memory_order_relaxed));
+}
+
+// A range of 0..0 would turn the bar into a busy indicator; an empty list shows an empty bar.
+void Tablero::setProgress(int value, int max) {
+  max = std::max(1, max);
+  value = std::clamp(value, 0, max);
+  if (progreso_->maximum() != max || progreso_->value() != value) {
+    progreso_->setRange(0, max);
+    progreso_->setValue(value);
+  }
 }
 
 // The program ends at once: the turn is abandoned, and the event loops return, message boxes'
@@ -323,7 +332,6 @@ void Tablero::announceComputerMove() {
 // A click on a square. A move the game refused is heard and shows on its two squares for a
 // moment; a click the gate kept out refuses nothing.
 void Tablero::clickSquare(int index) {
-  if (turn_ != Turn::none) return;
   MoveSquares refused = kNoSquares;
   run([index, &refused] { refused = vombel::clickSquare(index); });
   if (refused.from >= 0) {
@@ -665,13 +673,7 @@ void Tablero::syncFromState() {
     historia_->setValue(historia.value);
   }
 
-  // A range of 0..0 would turn the bar into a busy indicator; an empty list shows an empty bar.
-  const int progressMax = std::max(1, Progreso.max);
-  const int progressValue = std::clamp(Progreso.value, 0, progressMax);
-  if (progreso_->maximum() != progressMax || progreso_->value() != progressValue) {
-    progreso_->setRange(0, progressMax);
-    progreso_->setValue(progressValue);
-  }
+  setProgress(Progreso.value, Progreso.max);
 
   {
     const QSignalBlocker blockEasy(easy_);

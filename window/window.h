@@ -112,6 +112,7 @@ class Tablero : public QMainWindow {
   void turnThought(bool played);
   void abandonTurn();
   void showProgress();
+  void setProgress(int value, int max);
   void endProgram();
   void keepGameAtEnd(bool told);
 
